@@ -1,0 +1,381 @@
+// The platform layer: windows driven by window procedures, message queues,
+// threads, events, modal interactions, and the GUI pieces the windows use.
+//
+// Two halves implement it. platform/core (standard library only) provides
+// everything in the "core" sections and runs headless; platform/qt provides
+// the "GUI" sections and installs a GuiBackend into the core, so that window
+// creation, message boxes and file dialogs reach real widgets. Code outside
+// platform/ includes only this header.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+// ---------------------------------------------------------------- messages
+
+using WPARAM = std::uintptr_t;
+using LPARAM = std::intptr_t;
+using LRESULT = std::intptr_t;
+
+constexpr unsigned WM_CREATE = 0x0001;
+constexpr unsigned WM_DESTROY = 0x0002;
+constexpr unsigned WM_MOVE = 0x0003;
+constexpr unsigned WM_SIZE = 0x0005;
+constexpr unsigned WM_PAINT = 0x000F;
+constexpr unsigned WM_CLOSE = 0x0010;
+constexpr unsigned WM_QUIT = 0x0012;
+constexpr unsigned WM_NOTIFY = 0x004E;
+constexpr unsigned WM_INITDIALOG = 0x0110;
+constexpr unsigned WM_COMMAND = 0x0111;
+constexpr unsigned WM_SYSCOMMAND = 0x0112;
+constexpr unsigned WM_LBUTTONDOWN = 0x0201;
+constexpr unsigned WM_RBUTTONDOWN = 0x0204;
+constexpr unsigned WM_DROPFILES = 0x0233;
+constexpr unsigned WM_USER = 0x0400;
+constexpr unsigned WM_DRAW_FRAME = WM_USER + 1;
+constexpr unsigned WM_VIEWING_CHANGED = WM_USER + 2;
+constexpr unsigned WM_RENDERING_CHANGED = WM_USER + 3;
+
+// System commands (wparam of WM_SYSCOMMAND).
+constexpr unsigned SC_CLOSE = 0xF060;
+constexpr unsigned SC_MINIMIZE = 0xF020;
+constexpr unsigned SC_RESTORE = 0xF120;
+
+// WM_NOTIFY codes (NotifyHeader::code).
+constexpr int TCN_SELCHANGE = -551;  // tab control: selection changed
+constexpr int TTN_NEEDTEXT = -520;   // tooltip text request
+
+constexpr unsigned low_word(std::uintptr_t v) { return static_cast<unsigned>(v & 0xFFFF); }
+constexpr unsigned high_word(std::uintptr_t v) { return static_cast<unsigned>((v >> 16) & 0xFFFF); }
+constexpr LPARAM make_lparam(unsigned lo, unsigned hi) {
+    return static_cast<LPARAM>((lo & 0xFFFFu) | ((hi & 0xFFFFu) << 16));
+}
+
+// A window handle. 0 is no window. Handles are never reused, so a handle
+// kept after its window is gone simply refers to nothing: messages to it do
+// nothing and return 0.
+enum Window : std::uint32_t { NO_WINDOW = 0 };
+
+using WindowProc = LRESULT (*)(Window window, unsigned message, WPARAM wparam, LPARAM lparam);
+
+// WM_NOTIFY carries a pointer to this in lparam.
+struct NotifyHeader {
+    Window from;
+    int id_from;  // child id of the sender, or the command id a tooltip is for
+    int code;
+    char text[80];  // TTN_NEEDTEXT: the procedure writes the tooltip here
+};
+
+struct Message {
+    Window window;
+    unsigned message;
+    WPARAM wparam;
+    LPARAM lparam;
+};
+
+// ------------------------------------------------------ core: windows
+
+// Window styles (bit flags; the GUI half maps them onto its widgets).
+constexpr unsigned WS_CAPTION_SYSMENU_MINIMIZE = 0x1;  // fixed size, caption, system menu, minimise box
+constexpr unsigned WS_OVERLAPPED_WINDOW = 0x2;         // ordinary resizable top-level window
+constexpr unsigned WS_CHILD = 0x4;
+
+constexpr int DEFAULT_POSITION = INT32_MIN;  // let the window system choose
+
+struct WindowClass {
+    const char* name;
+    WindowProc proc;
+    int background_black;   // 1: black background, 0: light grey
+    const char* menu_name;  // class menu resource name, or nullptr
+};
+
+// Registers a class; returns 0 when the name is empty or already taken.
+int register_window_class(const WindowClass& window_class);
+
+// Creates a window of a registered class on the calling thread; the window's
+// procedure runs on that thread. WM_CREATE is sent before this returns.
+// menu is an opaque menu handle (GUI half) or 0. Returns NO_WINDOW when the
+// class is unknown or the procedure's WM_CREATE returned -1.
+Window create_window(const char* class_name, const char* title, unsigned style, int x, int y,
+                     int width, int height, Window parent, std::uintptr_t menu);
+
+// Sends WM_DESTROY (on the window's thread) and removes the window. Pending
+// sends to it are released without effect first.
+void destroy_window(Window window);
+
+int is_window(Window window);
+
+// Calls the procedure directly when the caller is the window's thread;
+// otherwise queues the message to that thread and waits until the procedure
+// has returned. Released with result 0 when the window is destroyed (or
+// begins to be) before the procedure ran. A message to NO_WINDOW or to a
+// window that is gone returns 0 at once.
+LRESULT send_message(Window window, unsigned message, WPARAM wparam, LPARAM lparam);
+
+// Queues the message for the window's thread and returns at once. Returns 0
+// when the window is gone.
+int post_message(Window window, unsigned message, WPARAM wparam, LPARAM lparam);
+
+// Posts WM_QUIT to the calling thread's queue.
+void post_quit_message(int exit_code);
+
+// The message loop of the calling thread. get_message blocks until a message
+// is available (serving cross-thread sends meanwhile) and returns 0 for
+// WM_QUIT. peek_message does not block.
+int get_message(Message* out);
+int peek_message(Message* out);
+LRESULT dispatch_message(const Message& message);
+int run_message_loop();  // get and dispatch until WM_QUIT; returns its code
+
+// Runs every cross-thread send waiting for the calling thread (the GUI half
+// calls this from the toolkit's event loop).
+void serve_sent_messages();
+
+// What the default procedure does for the messages the system handles
+// itself (WM_SYSCOMMAND minimise/restore, WM_CLOSE -> destroy, ...).
+LRESULT default_window_proc(Window window, unsigned message, WPARAM wparam, LPARAM lparam);
+
+// Per-window text (title) and user data; the GUI half mirrors the title.
+void set_window_text(Window window, const char* text);
+int get_window_text(Window window, char* buffer, int capacity);
+
+// ------------------------------------------------------ core: threads
+
+struct Thread;  // opaque
+using ThreadEntry = int (*)();
+
+enum ThreadPriority { PRIORITY_BELOW_NORMAL = -1, PRIORITY_NORMAL = 0, PRIORITY_ABOVE_NORMAL = 1 };
+
+// Creates a thread that starts suspended (suspension count 1) when
+// start_suspended is set. Returns nullptr on failure.
+Thread* create_thread(ThreadEntry entry, int start_suspended);
+void set_thread_priority(Thread* thread, ThreadPriority priority);
+// Counted, cooperative suspension: suspend adds one, resume takes one away
+// (never below zero) and returns the previous count. The thread waits at its
+// next suspension point while the count is above zero.
+int suspend_thread(Thread* thread);
+int resume_thread(Thread* thread);
+void resume_thread_fully(Thread* thread);
+// Called by a thread at its safe points: waits while its count is above zero.
+void suspension_point();
+// 1 while the thread has not returned from its entry.
+int thread_running(Thread* thread);
+// Waits for the thread to end and returns its exit code.
+int join_thread(Thread* thread);
+// Releases the handle; joins first if the thread still runs (an orderly end:
+// the caller must have woken it).
+void close_thread(Thread* thread);
+
+// ------------------------------------------------------ core: events, sleep
+
+struct Event;  // opaque, auto-reset
+Event* create_event(int initially_signalled);
+void set_event(Event* event);
+// Waits until the event is signalled and resets it. Returns 1.
+int wait_event(Event* event);
+// Returns 1 when signalled within the time, 0 on time-out.
+int wait_event_ms(Event* event, int milliseconds);
+void close_event(Event* event);
+
+void sleep_ms(int milliseconds);
+
+// Shows the text (message box when the GUI is up, standard error otherwise)
+// and ends the process at once with status 1.
+[[noreturn]] void fatal_exit(const char* text);
+
+// ------------------------------------------------------ core: modal interactions
+
+constexpr unsigned MB_OK = 0x0;
+constexpr unsigned MB_OKCANCEL = 0x1;
+constexpr int IDOK = 1;
+constexpr int IDCANCEL = 2;
+
+// Shows a message box owned by owner (NO_WINDOW: no owner). caption nullptr
+// gives the system's default caption "Error". Without a GUI the text goes to
+// standard error and the answer is IDOK.
+int message_box(Window owner, const char* text, const char* caption, unsigned buttons);
+
+struct FileDialogRequest {
+    Window owner;
+    int save;                  // 0: Open dialog, 1: Save As dialog
+    const char* title;
+    const char* filter;        // pairs "label\0pattern\0...\0\0"
+    const char* default_extension;
+    int must_exist;            // the file and its path must exist (Open)
+};
+
+// Shows the Open or Save As dialog. On a choice writes the full path into
+// path (at most capacity - 1 characters) and returns 1; returns 0 when
+// cancelled. Without a GUI returns 0.
+int file_dialog(const FileDialogRequest& request, char* path, std::size_t capacity);
+
+// Tests replace modal interactions with scripted answers. A hook returns the
+// answer; for file dialogs it fills path as the user would.
+using MessageBoxHook = int (*)(Window owner, const char* text, const char* caption, unsigned buttons);
+using FileDialogHook = int (*)(const FileDialogRequest& request, char* path, std::size_t capacity);
+void set_message_box_hook(MessageBoxHook hook);  // nullptr restores the real one
+void set_file_dialog_hook(FileDialogHook hook);
+
+// ------------------------------------------------------ core: GUI backend
+
+// Installed by the GUI half. Every member may be null.
+struct GuiBackend {
+    // A window was created (before WM_CREATE is sent) / is being destroyed
+    // (after WM_DESTROY ran).
+    void (*window_created)(Window window, const char* class_name, const char* title,
+                           unsigned style, int x, int y, int width, int height, Window parent,
+                           std::uintptr_t menu);
+    void (*window_destroyed)(Window window);
+    void (*window_text_changed)(Window window, const char* text);
+    // Default handling of system commands, close, etc.
+    LRESULT (*default_proc)(Window window, unsigned message, WPARAM wparam, LPARAM lparam);
+    int (*message_box)(Window owner, const char* text, const char* caption, unsigned buttons);
+    int (*file_dialog)(const FileDialogRequest& request, char* path, std::size_t capacity);
+    // Wakes the toolkit's event loop of the main thread so it serves the queue.
+    void (*wake_main_thread)();
+};
+void install_gui_backend(const GuiBackend* backend);
+// The thread that created the first window or installed the backend.
+int is_main_thread();
+
+// ====================================================== GUI half (platform/qt)
+
+// Starts the toolkit on the main thread (argc/argv may be passed through).
+// Returns 0 when no display can be opened.
+int gui_init(int* argc, char** argv);
+// Runs the toolkit's event loop, serving the main thread's message queue,
+// until WM_QUIT is dispatched on the main thread; returns its exit code.
+int gui_run_message_loop();
+void gui_shutdown();
+
+// Show commands.
+enum ShowCommand { SHOW_HIDE = 0, SHOW_NORMAL = 1, SHOW_MINIMIZED = 2, SHOW_RESTORE = 9 };
+void show_window(Window window, ShowCommand command);
+int is_window_visible(Window window);
+int is_window_minimized(Window window);
+// Outer rectangle in screen pixels (position of the frame, size of the frame).
+void move_window(Window window, int x, int y, int width, int height, int repaint);
+void get_window_rect(Window window, int* x, int* y, int* width, int* height);
+void get_client_rect(Window window, int* x, int* y, int* width, int* height);  // client area on screen
+void invalidate_window(Window window);
+void update_window(Window window);
+// Greys Close in the window's system menu: the close box does nothing and
+// the window receives no WM_CLOSE from the window system.
+void grey_system_close(Window window);
+void accept_dropped_files(Window window, int accept);
+
+// Dropped files: WM_DROPFILES carries a drop handle in wparam.
+int drop_file_count(WPARAM drop);
+int drop_file_path(WPARAM drop, int index, char* buffer, int capacity);
+void release_drop(WPARAM drop);
+
+// Menus. A menu table lists popups and items; id 0 with text nullptr is a
+// separator; kind MENU_POPUP opens a popup whose items follow until MENU_END.
+enum MenuKind { MENU_ITEM = 0, MENU_SEPARATOR = 1, MENU_POPUP = 2, MENU_END = 3 };
+struct MenuEntry {
+    MenuKind kind;
+    int id;
+    const char* text;
+    int greyed;
+};
+std::uintptr_t create_menu(const char* name, const MenuEntry* entries, int count);
+void enable_menu_item(std::uintptr_t menu, int id, int enabled);
+int is_menu_item_enabled(std::uintptr_t menu, int id);
+void check_menu_item(std::uintptr_t menu, int id, int checked);
+int is_menu_item_checked(std::uintptr_t menu, int id);
+int get_menu_item_text(std::uintptr_t menu, int id, char* buffer, int capacity);
+void draw_menu_bar(Window window);
+// Popup menus: built, tracked (the chosen item becomes WM_COMMAND to owner),
+// destroyed.
+std::uintptr_t create_popup_menu();
+void append_popup_item(std::uintptr_t popup, int id, const char* text, int checked);
+void track_popup_menu(std::uintptr_t popup, Window owner, int screen_x, int screen_y);
+void destroy_popup_menu(std::uintptr_t popup);
+void get_cursor_position(int* screen_x, int* screen_y);
+
+// Toolbars. A click sends WM_COMMAND (id) to the parent after the check state
+// has changed; a check-group button stays down and releases the others of
+// its group (a separator ends a group).
+enum ToolKind { TOOL_CHECK_GROUP = 0, TOOL_CHECK = 1, TOOL_PUSH = 2, TOOL_SEPARATOR = 3 };
+struct ToolbarEntry {
+    int image;  // index in the image strip, -1 for separators
+    int id;
+    ToolKind kind;
+    const char* tooltip;
+    int checked;
+};
+// image_strip: path of a PNG strip of image_count images of 16 x 15 pixels.
+Window create_toolbar(Window parent, int child_id, const char* image_strip, int image_count,
+                      const ToolbarEntry* entries, int count);
+void toolbar_check(Window toolbar, int id, int checked);
+int toolbar_is_checked(Window toolbar, int id);
+void toolbar_enable(Window toolbar, int id, int enabled);
+// Clicks a button as the user would (tests).
+void toolbar_click(Window toolbar, int id);
+
+// Status bars with one part.
+Window create_status_bar(Window parent, int child_id);
+void status_bar_set_text(Window status_bar, const char* text);
+int status_bar_get_text(Window status_bar, char* buffer, int capacity);
+// Child windows (toolbar, status bar): geometry within the parent's client area.
+void set_child_geometry(Window child, int x, int y, int width, int height);
+
+// Tab control: notifications arrive at the parent as WM_NOTIFY with
+// TCN_SELCHANGE; tooltips are requested with TTN_NEEDTEXT (id_from = tab index).
+Window create_tab_control(Window parent, int child_id, int x, int y, int width, int height);
+// image: path of a 20 x 20 PNG, or nullptr.
+void tab_insert(Window tab, int index, const char* text, const char* image);
+int tab_selected(Window tab);
+void tab_select(Window tab, int index);  // as a click: notifies the parent
+int tab_count(Window tab);
+
+// Dialog pages from a control table; rectangles in dialog units (converted
+// with the dialog font's metrics). The dialog procedure receives
+// WM_INITDIALOG when the page is created and WM_COMMAND for its buttons.
+enum ControlKind { CONTROL_DEFAULT_BUTTON = 0, CONTROL_BUTTON, CONTROL_STATIC, CONTROL_EDIT, CONTROL_CHECKBOX };
+struct DialogControl {
+    int id;  // -1 for statics
+    ControlKind kind;
+    const char* text;
+    int x, y, width, height;
+};
+struct DialogTemplate {
+    int resource_id;
+    const char* caption;  // modal dialogs only
+    int x, y, width, height;
+    const char* font;
+    int font_points;
+    const DialogControl* controls;
+    int control_count;
+};
+Window create_dialog_page(const DialogTemplate& page, Window parent, WindowProc proc);
+// Runs a modal dialog owned by owner; returns the code given to end_dialog.
+int run_modal_dialog(const DialogTemplate& dialog, Window owner, WindowProc proc);
+void end_dialog(Window dialog, int code);
+void set_dialog_item_text(Window dialog, int id, const char* text);
+int get_dialog_item_text(Window dialog, int id, char* buffer, int capacity);
+void set_dialog_check(Window dialog, int id, int checked);
+int get_dialog_check(Window dialog, int id);
+void click_dialog_button(Window dialog, int id);  // as the user would (tests)
+
+// Window icon for all top-level windows (PNG path).
+void set_application_icon(const char* path);
+
+// OpenGL view surfaces: a double-buffered RGBA surface with a depth buffer of
+// at least 16 bits and a stencil buffer covering the window's client area.
+// Returns 0 when no such surface can be made.
+int gl_create_surface(Window window);
+int gl_make_current(Window window);
+void gl_swap_buffers(Window window);
+void gl_release_surface(Window window);
+// Device pixels per logical pixel of the window's screen.
+double window_pixel_ratio(Window window);
+// Reads the client area's last drawn frame as RGBA rows, top row first;
+// returns 0 on failure. width/height receive the size in device pixels.
+int gl_read_pixels(Window window, unsigned char* rgba, int capacity, int* width, int* height);
+// Saves a screenshot of a top-level window (with its children) as PNG.
+int save_window_image(Window window, const char* png_path);
+
+// Resources live in resources/; the GUI half finds them relative to the
+// executable (or STELO_RESOURCES). Returns the full path of a resource file.
+const char* resource_path(const char* file_name);
