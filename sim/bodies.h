@@ -87,6 +87,24 @@ int clear_bodies();
 // (tests and the headless runner use it; New resets only its own subset).
 void reset_scene_defaults();
 
+// Values that the simulation-side threads read while a run goes on. Code that
+// changes them while a scene may be running (the time-step page, Increase and
+// Decrease, a reference-frame click or button) goes through these setters so
+// the change reaches the workers without a data race; plain assignment is
+// fine while no run exists (New, the scene reader before Run).
+void set_time_step(double value);
+void set_frame_mode(int mode);
+void set_frame_body(int index);
+void set_frame_origin(double x, double y);
+void set_star_lighting(int on);
+// The matching reads used by the workers (atomic, relaxed).
+double read_time_step();
+int read_frame_mode();
+int read_frame_body();
+double read_frame_origin_x();
+double read_frame_origin_y();
+int read_star_lighting();
+
 void* alloc_zeroed(std::size_t count, std::size_t size);
 void free_block(void* block);
 

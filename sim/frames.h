@@ -9,8 +9,37 @@
 extern Window view3d_window;
 extern Window interactive_window;
 
+// Centre of mass of the frame being converted or drawn by the 3D view's
+// frame thread (drawn_frame); 0 when there is none.
 double cm_x();
 double cm_y();
+// Centre of mass of any positions: sum of m[i] * x[i] in index order,
+// divided by total_mass (which must not be 0).
+void centre_of_mass(const double* x, const double* y, const double* m, int count, double total_mass,
+                    double* out_x, double* out_y);
+
+// A reference frame fixed for one frame: frame_mode, frame_body (an index
+// outside the bodies counts as 0) and the origin read once, the centre of
+// mass C, the reference body B and the rotation that puts B - C on the
+// positive x axis (no rotation when B is at C).
+struct FrameTransform {
+    int mode;
+    int converts;               // 0 when mode is outside 40005..40009, or no bodies
+    double origin_x, origin_y;  // Fixed
+    double cx, cy;              // C (CM, Rotating, Orbit)
+    double bx, by;              // B (Moving, Rotating, Orbit)
+    double c, s;                // rotation (Rotating, Orbit)
+    double ref_x, ref_y;        // the reference point of Orbit
+};
+FrameTransform make_frame_transform(const double* x, const double* y, const double* masses, int count,
+                                    double total_mass);
+// Position of the world point (px, py) in the frame, in world units (the
+// frame thread multiplies by VIEW_SCALE and stores floats). Returns 0 and
+// leaves the outputs alone when the frame converts nothing.
+int frame_position(const FrameTransform& frame, double px, double py, double* out_x, double* out_y);
+
+// The transform of drawn_frame (same validity).
+extern FrameTransform drawn_transform;
 
 // Thread entries. The lit variant also moves the light positions with the
 // glowing bodies.
