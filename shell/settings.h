@@ -2,6 +2,10 @@
 // three windows, kept between runs.
 #pragma once
 
+#include "platform/platform.h"
+
+constexpr const char* SETTINGS_FILE = "stelo20.ini";  // in the working directory
+
 extern int cw_left, cw_top;
 extern int rv_left, rv_top;
 extern int iv_left, iv_top;
@@ -14,3 +18,10 @@ extern int geometry_known;
 int read_settings();
 // Writes the file when geometry_known is set; returns 1 when written.
 int write_settings();
+
+// The stored values are client-area places and sizes. This puts a window's
+// client area at (left, top) with the given size, adding the frame that the
+// window system reports for it; a place stored as a large unsigned number
+// (a window partly off the left or top edge) is taken as the negative
+// 16-bit value it stands for, and a size is kept within 32..8192 pixels.
+void restore_client_geometry(Window window, int left, int top, int width, int height);

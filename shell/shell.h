@@ -27,3 +27,25 @@ extern Window tab_control;
 extern Window page_timestep;
 extern Window page_viewing;
 extern Window page_rendering;
+
+// Window classes and titles.
+constexpr const char* CONTROL_CLASS = "stelo20";
+constexpr const char* VIEW3D_CLASS = "stelo20render";
+constexpr const char* INTERACTIVE_CLASS = "stelo20interact";
+constexpr const char* CONTROL_TITLE = "Stelo Gravitational Simulation";
+constexpr const char* VIEW3D_TITLE = "Stelo3d - 3D View";
+constexpr const char* INTERACTIVE_TITLE = "Stelo3d - Interactive View";
+constexpr const char* MAIN_MENU_NAME = "IDR_MENU1";
+constexpr int VIEW_WIDTH = 525;  // outer size of a new view window
+constexpr int VIEW_HEIGHT = 370;
+
+LRESULT control_window_proc(Window window, unsigned message, WPARAM wparam, LPARAM lparam);
+
+// Start-up, in three steps so that tests can start the control window
+// without running the loop: register the three window classes (returns 0
+// when one cannot be registered), create and show the control window and
+// post its first messages (argument: the scene path or nullptr; returns the
+// window), and the whole program (toolkit, classes, window, loop).
+int register_window_classes();
+Window start_control_window(const char* argument);
+int stelo_main(int argc, char** argv);

@@ -1,0 +1,177 @@
+// The control window's commands. An open scene is the pair of view windows:
+// New creates them, Close destroys them (the 3D view's destroy handling
+// wakes and joins its worker threads, so every body and every run array is
+// released by its owner before New empties the body list again).
+#include "shell/commands.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "render/view3d_window.h"
+#include "scenefile/scene_file.h"
+#include "shell/control_window_size.h"
+#include "shell/settings.h"
+#include "shell/shell.h"
+#include "sim/bodies.h"
+#include "sim/frames.h"
+#include "sim/simulation.h"
+
+namespace {
+
+// A path that does not fit into scene_path is refused rather than cut
+// short: a shortened path would name another file.
+void refuse_path(const char* path) {
+    std::string text = "Could not open file ";
+    text += path;
+    message_box(control_window, text.c_str(), nullptr, MB_OK);
+}
+
+// Creates one view window as New does: default place, fixed size, Close
+// greyed in its system menu, shown.
+Window create_view(const char* class_name, const char* title) {
+    Window view = create_window(class_name, title, WS_OVERLAPPED_WINDOW, DEFAULT_POSITION,
+                                DEFAULT_POSITION, VIEW_WIDTH, VIEW_HEIGHT, NO_WINDOW, 0);
+    if (view == NO_WINDOW) return NO_WINDOW;
+    grey_system_close(view);
+    show_window(view, SHOW_NORMAL);
+    update_window(view);
+    return view;
+}
+
+// Restores a view (so its move and size messages record the restored
+// geometry) and destroys it; its destroy handling ends its own threads.
+void end_view(Window view) {
+    if (!is_window(view)) return;
+    send_message(view, WM_SYSCOMMAND, SC_RESTORE, 0);
+    destroy_window(view);
+}
+
+void close_frame_events() {
+    if (frame_free) {
+        close_event(frame_free);
+        frame_free = nullptr;
+    }
+    if (positions_ready) {
+        close_event(positions_ready);
+        positions_ready = nullptr;
+    }
+}
+
+}  // namespace
+
+void set_scene_menu(int enabled) {
+    enable_menu_item(main_menu, CMD_SAVE, enabled);
+    enable_menu_item(main_menu, CMD_SAVE_AS, enabled);
+    enable_menu_item(main_menu, CMD_CLOSE, enabled);
+    draw_menu_bar(control_window);
+}
+
+int scene_is_open() { return is_window(view3d_window) || is_window(interactive_window); }
+
+void new_scene() {
+    if (scene_is_open()) close_scene();
+    clear_bodies();
+    set_scene_menu(1);
+
+    stop_requested = 0;
+    simulation_active = 0;
+    total_mass = 0;
+    frame_origin_x = 0;
+    frame_origin_y = 0;
+    frame_body = 0;
+    glow_count = 0;
+    time_step = 0.001;
+
+    view3d_window = create_view(VIEW3D_CLASS, VIEW3D_TITLE);
+    if (view3d_window == NO_WINDOW) return;
+    interactive_window = create_view(INTERACTIVE_CLASS, INTERACTIVE_TITLE);
+}
+
+void close_scene() {
+    stop_requested = 1;
+    end_view(view3d_window);
+    end_view(interactive_window);
+    close_frame_events();
+    set_scene_menu(0);
+}
+
+void load_scene() {
+    set_scene_menu(1);
+    new_scene();
+    read_scene();
+    send_message(page_timestep, WM_INITDIALOG, 0, 0);
+    send_message(page_viewing, WM_INITDIALOG, 0, 0);
+    send_message(page_rendering, WM_INITDIALOG, 0, 0);
+}
+
+// The views exist as soon as New returns, so Run follows at once.
+void run_scene() {
+    send_message(view3d_window, WM_COMMAND, CMD_RUN, 0);
+    send_message(interactive_window, WM_COMMAND, CMD_RUN, 0);
+    send_message(interactive_window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+}
+
+void open_scene() {
+    if (choose_open_file() == 1) load_scene();
+}
+
+// Run follows even when the dialog was cancelled: it then runs the scene
+// that is already open, if any.
+void open_and_run_scene() {
+    open_scene();
+    run_scene();
+}
+
+void save_scene() { write_scene(); }
+
+void save_scene_as() {
+    if (choose_save_file() == 1) {
+        enable_menu_item(main_menu, CMD_SAVE, 1);
+        draw_menu_bar(control_window);
+    }
+}
+
+void drop_scene(WPARAM drop) {
+    char path[4096] = {};
+    int count = drop_file_count(drop);
+    if (count > 0) drop_file_path(drop, 0, path, sizeof path);
+    release_drop(drop);
+    if (count <= 0 || path[0] == '\0') return;
+    if (std::strlen(path) >= sizeof scene_path) {
+        refuse_path(path);
+        return;
+    }
+    std::snprintf(scene_path, sizeof scene_path, "%s", path);
+    load_scene();
+    run_scene();
+}
+
+void shutdown_control_window() {
+    if (is_menu_item_enabled(main_menu, CMD_CLOSE)) close_scene();
+    if (geometry_known) write_settings();
+    // Views left over while Close was greyed (a New whose second view could
+    // not be created leaves none, but be sure): end them the same way.
+    if (scene_is_open()) {
+        stop_requested = 1;
+        end_view(view3d_window);
+        end_view(interactive_window);
+        close_frame_events();
+    }
+    destroy_window(page_timestep);
+    destroy_window(page_viewing);
+    destroy_window(page_rendering);
+    destroy_window(tab_control);
+    page_timestep = page_viewing = page_rendering = tab_control = NO_WINDOW;
+    post_quit_message(0);
+}
+
+int accept_argument(const char* argument) {
+    if (!argument || argument[0] == '\0') return 0;
+    if (std::strlen(argument) >= sizeof scene_path) {
+        refuse_path(argument);
+        return 0;
+    }
+    std::snprintf(scene_path, sizeof scene_path, "%s", argument);
+    return 1;
+}

@@ -1,0 +1,28 @@
+// The control window's commands: scenes are opened, run, saved and closed
+// here; the view windows of an open scene are created and ended here.
+#pragma once
+
+#include "platform/platform.h"
+
+// Greys or enables Close, Save and Save As together and redraws the menu bar.
+void set_scene_menu(int enabled);
+// 1 while a scene is open (either view window exists).
+int scene_is_open();
+
+void new_scene();
+void close_scene();
+void load_scene();
+void run_scene();
+void open_scene();
+void open_and_run_scene();
+void save_scene();
+void save_scene_as();
+// The first dropped file is loaded and run; the drop is released.
+void drop_scene(WPARAM drop);
+// Takes the command-line argument whole as the scene path. Returns 1 when
+// it is to be loaded and run; an argument longer than scene_path can hold is
+// refused with "Could not open file %s" and returns 0.
+int accept_argument(const char* argument);
+// The control window's destroy handling: closes the open scene, writes the
+// settings and quits the main loop.
+void shutdown_control_window();
