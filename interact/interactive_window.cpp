@@ -17,10 +17,16 @@ LRESULT interactive_window_proc(Window window, unsigned message, WPARAM wparam, 
             iv_left = static_cast<int>(low_word(static_cast<WPARAM>(lparam)));
             iv_top = static_cast<int>(high_word(static_cast<WPARAM>(lparam)));
             return 0;
-        case WM_SIZE:
-            iv_width = static_cast<int>(low_word(static_cast<WPARAM>(lparam)));
-            iv_height = static_cast<int>(high_word(static_cast<WPARAM>(lparam)));
+        case WM_SIZE: {
+            // A minimised window reports no client area; it keeps the last
+            // size, which is the one it comes back with.
+            unsigned width = low_word(static_cast<WPARAM>(lparam));
+            unsigned height = high_word(static_cast<WPARAM>(lparam));
+            if (width == 0 || height == 0) return 0;
+            iv_width = static_cast<int>(width);
+            iv_height = static_cast<int>(height);
             return 0;
+        }
         case WM_SYSCOMMAND:
             // Only the control window ends the view (Close greyed).
             if (low_word(wparam) == SC_CLOSE) return 0;

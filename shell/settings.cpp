@@ -51,6 +51,7 @@ int write_settings() {
 }
 
 void restore_client_geometry(Window window, int left, int top, int width, int height) {
+    if (width == 0 || height == 0) return;
     // The frame around the client area as the window system reports it now
     // (nothing when the window has no decorations).
     int wx = 0, wy = 0, ww = 0, wh = 0, cx = 0, cy = 0, cw = 0, ch = 0;

@@ -24,4 +24,7 @@ int write_settings();
 // window system reports for it; a place stored as a large unsigned number
 // (a window partly off the left or top edge) is taken as the negative
 // 16-bit value it stands for, and a size is kept within 32..8192 pixels.
+// A size of 0 means that window's geometry was never recorded (the other
+// view's move set geometry_known): the window then keeps the place and size
+// the window system gave it.
 void restore_client_geometry(Window window, int left, int top, int width, int height);
