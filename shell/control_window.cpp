@@ -36,8 +36,7 @@ void on_create(Window window) {
     scene_dialog_owner = window;
     accept_dropped_files(window, 1);
     if (read_settings())
-        restore_client_geometry(window, cw_left, cw_top, CONTROL_CLIENT_WIDTH,
-                                CONTROL_CLIENT_HEIGHT_RESTORED);
+        place_client_area(window, cw_left, cw_top, CONTROL_CLIENT_WIDTH, CONTROL_CLIENT_HEIGHT_RESTORED);
     else
         set_client_size(window, CONTROL_CLIENT_WIDTH, CONTROL_CLIENT_HEIGHT);
     std::snprintf(scene_path, sizeof scene_path, "%s", DEFAULT_SCENE_PATH);

@@ -50,10 +50,8 @@ int write_settings() {
     return written > 0 && closed == 0;
 }
 
-void restore_client_geometry(Window window, int left, int top, int width, int height) {
-    if (width == 0 || height == 0) return;
-    // The frame around the client area as the window system reports it now
-    // (nothing when the window has no decorations).
+void place_client_area(Window window, int left, int top, int width, int height) {
+    // The frame around the client area as the window system reports it now.
     int wx = 0, wy = 0, ww = 0, wh = 0, cx = 0, cy = 0, cw = 0, ch = 0;
     get_window_rect(window, &wx, &wy, &ww, &wh);
     get_client_rect(window, &cx, &cy, &cw, &ch);
@@ -63,4 +61,12 @@ void restore_client_geometry(Window window, int left, int top, int width, int he
     height = std::clamp(height, 32, 8192);
     move_window(window, signed_16(left) - frame_left, signed_16(top) - frame_top,
                 width + frame_width, height + frame_height, 1);
+}
+
+void restore_client_geometry(Window window, int left, int top, int width, int height) {
+    if (width == 0 || height == 0) return;
+    double ratio = window_pixel_ratio(window);
+    if (!(ratio > 0)) ratio = 1;
+    place_client_area(window, left, top, static_cast<int>(width / ratio + 0.5),
+                      static_cast<int>(height / ratio + 0.5));
 }

@@ -27,4 +27,7 @@ int write_settings();
 // A size of 0 means that window's geometry was never recorded (the other
 // view's move set geometry_known): the window then keeps the place and size
 // the window system gave it.
+// Sizes are stored as the size messages carry them (device pixels).
 void restore_client_geometry(Window window, int left, int top, int width, int height);
+// The same with the size in logical pixels (the control window's fixed size).
+void place_client_area(Window window, int left, int top, int width, int height);
