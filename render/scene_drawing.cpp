@@ -1,0 +1,257 @@
+#include "render/scene_drawing.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <cmath>
+#include <cstring>
+
+#include "render/view3d_frame.h"
+#include "render/view3d_window.h"
+#include "sim/bodies.h"
+#include "sim/simulation.h"
+
+// Set by the 3D view window; read here and by the interactive view.
+int view3d_started = 0;
+double view3d_aspect = 1.0;
+
+namespace {
+
+constexpr GLfloat SHININESS = 100.0f;
+constexpr GLfloat GLOW_LIGHT_DIRECTION[4] = {0.0f, -10.0f, 0.0f, 0.0f};
+constexpr GLfloat VIEW3D_LIGHT_AMBIENT[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+constexpr GLfloat VIEW3D_LIGHT_DIFFUSE[4] = {0.7f, 0.7f, 0.7f, 1.0f};
+constexpr GLfloat VIEW3D_LIGHT_SPECULAR[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+constexpr GLfloat INTERACTIVE_LIGHT_AMBIENT[4] = {0.1f, 0.1f, 0.1f, 1.0f};
+constexpr GLfloat INTERACTIVE_LIGHT_DIFFUSE[4] = {0.7f, 0.7f, 0.7f, 1.0f};
+constexpr GLfloat INTERACTIVE_LIGHT_SPECULAR[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+constexpr GLfloat INTERACTIVE_EYE_DISTANCE = -64.0f;
+constexpr GLfloat PLACEMENT_LIFT = 8.0f;
+constexpr int INTERACTIVE_RUN_SUBDIVISION = 10;
+
+// Half the length of each arm of the centre-of-mass marker, GL units.
+constexpr GLfloat CM_MARKER_ARM = 0.4f;
+constexpr GLfloat CM_MARKER_COLOUR[3] = {1.0f, 1.0f, 1.0f};
+
+// The interactive view's copy of the last pass its frame thread handed over.
+int interactive_frame_count = 0;
+int interactive_frame_capacity = 0;
+float* interactive_frame_x = nullptr;
+float* interactive_frame_y = nullptr;
+
+int view3d_viewport_width = 0;
+int view3d_viewport_height = 0;
+
+const GLfloat* white_material() { return material_colours[WHITE]; }
+const GLfloat* black_material() { return material_colours[BLACK_MATERIAL]; }
+
+// The arrays a 3D frame is drawn from exist: the run has been set up and
+// at least one frame was handed over.
+int view3d_frame_ready() {
+    return view3d_frame_count > 0 && draw_material != nullptr && draw_radius != nullptr;
+}
+
+// Start of both 3D drawings: projection, cleared buffers, camera.
+GLUquadric* begin_view3d_frame(Window window) {
+    gl_make_current(window);
+    apply_view3d_projection();
+    if (view3d_viewport_width > 0 && view3d_viewport_height > 0)
+        glViewport(0, 0, view3d_viewport_width, view3d_viewport_height);
+    GLUquadric* quadric = gluNewQuadric();
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glTranslatef(0.0f, 0.0f, camera_translate);
+    glRotatef(camera_rotate, 1.0f, 0.0f, 0.0f);
+    return quadric;
+}
+
+// A cross of three short lines at the centre of mass, unlit.
+void draw_cm_marker() {
+    if (!view3d_show_cm || !view3d_frame_has_cm) return;
+    const float x = view3d_frame_cm_x, y = view3d_frame_cm_y;
+    const GLboolean lit = glIsEnabled(GL_LIGHTING);
+    glDisable(GL_LIGHTING);
+    glColor3fv(CM_MARKER_COLOUR);
+    glBegin(GL_LINES);
+    glVertex3f(x - CM_MARKER_ARM, y, 0.0f);
+    glVertex3f(x + CM_MARKER_ARM, y, 0.0f);
+    glVertex3f(x, y - CM_MARKER_ARM, 0.0f);
+    glVertex3f(x, y + CM_MARKER_ARM, 0.0f);
+    glVertex3f(x, y, -CM_MARKER_ARM);
+    glVertex3f(x, y, CM_MARKER_ARM);
+    glEnd();
+    if (lit) glEnable(GL_LIGHTING);
+}
+
+void end_view3d_frame(Window window, GLUquadric* quadric) {
+    draw_cm_marker();
+    gluDeleteQuadric(quadric);
+    gl_swap_buffers(window);
+}
+
+void set_light_colours(GLenum light, const GLfloat* ambient, const GLfloat* diffuse,
+                       const GLfloat* specular) {
+    glLightfv(light, GL_AMBIENT, ambient);
+    glLightfv(light, GL_DIFFUSE, diffuse);
+    glLightfv(light, GL_SPECULAR, specular);
+}
+
+}  // namespace
+
+void init_view3d_gl() {
+    glFrontFace(GL_CCW);
+    glCullFace(GL_BACK);
+    glEnable(GL_CULL_FACE);
+    glDepthFunc(GL_LEQUAL);
+    glEnable(GL_DEPTH_TEST);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    if (!smooth_shading) glShadeModel(GL_FLAT);
+}
+
+void setup_view3d_lights(int n) {
+    glEnable(GL_LIGHTING);
+    for (int k = 0; k < LIGHT_SLOTS; ++k) {
+        if (k > 0 && n <= k) continue;
+        const GLenum light = static_cast<GLenum>(GL_LIGHT0 + k);
+        set_light_colours(light, VIEW3D_LIGHT_AMBIENT, VIEW3D_LIGHT_DIFFUSE, VIEW3D_LIGHT_SPECULAR);
+        glEnable(light);
+    }
+}
+
+void apply_view3d_projection() {
+    const bool usable = field_of_view > 0.0 && field_of_view < 180.0 && near_plane > 0.0 &&
+                        far_plane > near_plane && std::isfinite(far_plane) &&
+                        std::isfinite(view3d_aspect) && view3d_aspect > 0.0;
+    if (!usable) return;
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(field_of_view, view3d_aspect, near_plane, far_plane);
+}
+
+void set_view3d_viewport(int width, int height) {
+    view3d_viewport_width = width;
+    view3d_viewport_height = height;
+    glViewport(0, 0, width, height);
+}
+
+void draw_view3d_plain(Window window) {
+    GLUquadric* quadric = begin_view3d_frame(window);
+    if (view3d_frame_ready()) {
+        for (int i = 0; i < view3d_frame_count; ++i) {
+            glPushMatrix();
+            glTranslatef(view3d_frame_x[i], view3d_frame_y[i], 0.0f);
+            glMaterialfv(GL_FRONT, GL_AMBIENT, draw_material[i]);
+            glMaterialfv(GL_FRONT, GL_DIFFUSE, draw_material[i]);
+            gluSphere(quadric, draw_radius[i], sphere_slices, sphere_stacks);
+            glPopMatrix();
+        }
+    }
+    end_view3d_frame(window, quadric);
+}
+
+void draw_view3d_lit(Window window) {
+    if (view3d_frame_ready() && (draw_glowing == nullptr || draw_emission == nullptr)) {
+        draw_view3d_plain(window);
+        return;
+    }
+    GLUquadric* quadric = begin_view3d_frame(window);
+    if (view3d_frame_ready()) {
+        for (int i = 0; i < view3d_frame_count; ++i) {
+            glPushMatrix();
+            if (draw_glowing[i]) {
+                glLightfv(GL_LIGHT0, GL_POSITION, GLOW_LIGHT_DIRECTION);
+                glMaterialfv(GL_FRONT, GL_DIFFUSE, draw_material[i]);
+                glMaterialfv(GL_FRONT, GL_SPECULAR, black_material());
+                glMaterialfv(GL_FRONT, GL_AMBIENT, black_material());
+                glMaterialfv(GL_FRONT, GL_EMISSION, draw_emission[i]);
+            } else {
+                // Lights are placed under the camera alone, in the plane's
+                // own coordinates, like the bodies they move with.
+                for (int k = 0; k < view3d_run_lights; ++k)
+                    glLightfv(static_cast<GLenum>(GL_LIGHT0 + k), GL_POSITION, view3d_frame_lights[k]);
+                glMaterialfv(GL_FRONT, GL_DIFFUSE, draw_material[i]);
+                glMaterialfv(GL_FRONT, GL_SPECULAR, white_material());
+                glMaterialfv(GL_FRONT, GL_AMBIENT, draw_material[i]);
+                glMaterialfv(GL_FRONT, GL_EMISSION, black_material());
+            }
+            glMaterialf(GL_FRONT, GL_SHININESS, SHININESS);
+            glTranslatef(view3d_frame_x[i], view3d_frame_y[i], 0.0f);
+            gluSphere(quadric, draw_radius[i], sphere_slices, sphere_stacks);
+            glPopMatrix();
+        }
+    }
+    end_view3d_frame(window, quadric);
+}
+
+void init_interactive_gl() {
+    glEnable(GL_LIGHTING);
+    set_light_colours(GL_LIGHT0, INTERACTIVE_LIGHT_AMBIENT, INTERACTIVE_LIGHT_DIFFUSE,
+                      INTERACTIVE_LIGHT_SPECULAR);
+    glEnable(GL_LIGHT0);
+    glFrontFace(GL_CCW);
+    glCullFace(GL_BACK);
+    glEnable(GL_CULL_FACE);
+    glDepthFunc(GL_LEQUAL);
+    glEnable(GL_DEPTH_TEST);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glShadeModel(GL_FLAT);
+}
+
+void take_interactive_frame() {
+    if (interactive_x == nullptr || interactive_y == nullptr || run_body_count <= 0) return;
+    if (run_body_count > interactive_frame_capacity) {
+        release_interactive_frame();
+        const auto n = static_cast<std::size_t>(run_body_count);
+        interactive_frame_x = static_cast<float*>(alloc_zeroed(n, sizeof(float)));
+        interactive_frame_y = static_cast<float*>(alloc_zeroed(n, sizeof(float)));
+        interactive_frame_capacity = run_body_count;
+    }
+    const auto bytes = static_cast<std::size_t>(run_body_count) * sizeof(float);
+    std::memcpy(interactive_frame_x, interactive_x, bytes);
+    std::memcpy(interactive_frame_y, interactive_y, bytes);
+    interactive_frame_count = run_body_count;
+}
+
+void release_interactive_frame() {
+    free_block(interactive_frame_x);
+    free_block(interactive_frame_y);
+    interactive_frame_x = nullptr;
+    interactive_frame_y = nullptr;
+    interactive_frame_capacity = 0;
+    interactive_frame_count = 0;
+}
+
+void draw_interactive(Window window) {
+    // The 3D view of this run is gone, and the run's arrays with it.
+    if (view3d_started && frame_thread_handle == nullptr) return;
+    gl_make_current(window);
+    GLUquadric* quadric = gluNewQuadric();
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glTranslatef(0.0f, 0.0f, INTERACTIVE_EYE_DISTANCE);
+    if (!view3d_started) {
+        const Body* body = body_list;
+        for (int i = 0; i < body_count && body != nullptr; ++i, body = body->next) {
+            glPushMatrix();
+            glTranslatef(static_cast<GLfloat>(body->x * VIEW_SCALE),
+                         static_cast<GLfloat>(body->y * VIEW_SCALE), PLACEMENT_LIFT);
+            glMaterialfv(GL_FRONT, GL_AMBIENT, body->material);
+            glMaterialfv(GL_FRONT, GL_DIFFUSE, body->material);
+            gluSphere(quadric, body->radius, sphere_slices, sphere_stacks);
+            glPopMatrix();
+        }
+    } else if (interactive_frame_count > 0 && draw_material != nullptr && draw_radius != nullptr) {
+        for (int i = 0; i < interactive_frame_count; ++i) {
+            glPushMatrix();
+            glTranslatef(interactive_frame_x[i], interactive_frame_y[i], 0.0f);
+            glMaterialfv(GL_FRONT, GL_AMBIENT, draw_material[i]);
+            glMaterialfv(GL_FRONT, GL_DIFFUSE, draw_material[i]);
+            gluSphere(quadric, draw_radius[i], INTERACTIVE_RUN_SUBDIVISION, INTERACTIVE_RUN_SUBDIVISION);
+            glPopMatrix();
+        }
+    }
+    gluDeleteQuadric(quadric);
+    gl_swap_buffers(window);
+}
