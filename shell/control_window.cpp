@@ -50,7 +50,7 @@ LRESULT on_notify(Window window, unsigned message, WPARAM wparam, LPARAM lparam)
         return 0;
     }
     if (header->code == TTN_NEEDTEXT) {
-        if (const char* tip = tab_tooltip(header->id_from)) {
+        if (const char* tip = tab_tooltip_text(header->id_from)) {
             std::snprintf(header->text, sizeof header->text, "%s", tip);
             return 0;
         }

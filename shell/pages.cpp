@@ -135,4 +135,4 @@ void show_page(int index) {
     for (int i = 0; i < 3; ++i) show_window(pages[i], i == index ? SHOW_NORMAL : SHOW_HIDE);
 }
 
-const char* tab_tooltip(int index) { return index >= 0 && index < 3 ? tabs[index].tooltip : nullptr; }
+const char* tab_tooltip_text(int index) { return index >= 0 && index < 3 ? tabs[index].tooltip : nullptr; }

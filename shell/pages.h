@@ -12,7 +12,7 @@ void create_pages();
 // change nothing.
 void show_page(int index);
 // The tooltip text of a tab, or nullptr for an unknown index.
-const char* tab_tooltip(int index);
+const char* tab_tooltip_text(int index);
 
 LRESULT timestep_page_proc(Window page, unsigned message, WPARAM wparam, LPARAM lparam);
 LRESULT viewing_page_proc(Window page, unsigned message, WPARAM wparam, LPARAM lparam);

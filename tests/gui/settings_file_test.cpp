@@ -1,0 +1,162 @@
+// The settings file "stelo20.ini": read at start from the working directory,
+// applied to the three windows, written at exit when the geometry is known.
+#include <cstdio>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "shell/settings.h"
+#include "shell/shell.h"
+#include "shell_fixture.h"
+#include "sim/frames.h"
+
+namespace {
+
+struct Rect {
+    int x, y, width, height;
+};
+
+Rect client_of(Window window) {
+    Rect r{};
+    get_client_rect(window, &r.x, &r.y, &r.width, &r.height);
+    return r;
+}
+
+Rect outer_of(Window window) {
+    Rect r{};
+    get_window_rect(window, &r.x, &r.y, &r.width, &r.height);
+    return r;
+}
+
+std::vector<int> numbers(const std::string& text) {
+    std::istringstream in(text);
+    std::vector<int> values;
+    int v = 0;
+    while (in >> v) values.push_back(v);
+    return values;
+}
+
+}  // namespace
+
+TEST_F(ShellTest, WithoutSettingsOrSceneNothingIsWritten) {
+    start();
+    exit_program();
+    EXPECT_FALSE(file_exists("stelo20.ini"));
+}
+
+TEST_F(ShellTest, ExitWithASceneOpenClosesItThenWritesTheRestoredGeometry) {
+    start();
+    write_file("two.slo", two_body_scene());
+    next_file_choice = (working_directory / "two.slo").string();
+    command(CMD_OPEN);
+    ASSERT_TRUE(is_window(interactive_window));
+    pump(50);
+    const Rect control = client_of(control_window);
+    const Rect view3d = client_of(view3d_window);
+    const Rect interactive = client_of(interactive_window);
+    const Window old_view3d = view3d_window, old_interactive = interactive_window;
+
+    command(ID_RUN_SCENE);  // minimises the interactive view
+    ASSERT_TRUE(wait_until([] { return is_window_minimized(interactive_window) == 1; }));
+    exit_program();
+
+    EXPECT_FALSE(is_window(old_view3d));
+    EXPECT_FALSE(is_window(old_interactive));
+    ASSERT_TRUE(file_exists("stelo20.ini"));
+    const std::string text = read_file("stelo20.ini");
+    const std::vector<int> v = numbers(text);
+    ASSERT_EQ(v.size(), 10u) << text;
+    char expected[160];
+    std::snprintf(expected, sizeof expected, "%d %d %d %d %d %d %d %d %d %d\n", v[0], v[1], v[2], v[3],
+                  v[4], v[5], v[6], v[7], v[8], v[9]);
+    EXPECT_EQ(text, expected);  // one line, single blanks
+    EXPECT_EQ(v[0], control.x);
+    EXPECT_EQ(v[1], control.y);
+    EXPECT_EQ(v[2], view3d.x);
+    EXPECT_EQ(v[3], view3d.y);
+    EXPECT_EQ(v[4], interactive.x);
+    EXPECT_EQ(v[5], interactive.y);
+    EXPECT_EQ(v[6], view3d.width);
+    EXPECT_EQ(v[7], view3d.height);
+    EXPECT_EQ(v[8], interactive.width);  // the restored size, not a minimised one
+    EXPECT_EQ(v[9], interactive.height);
+}
+
+TEST_F(ShellTest, TenValuesPlaceAllThreeWindows) {
+    write_file("stelo20.ini", "100 200 10 20 30 40 500 300 510 310\n");
+    start();
+    EXPECT_EQ(geometry_known, 1);
+    const Rect control = client_of(control_window);
+    EXPECT_EQ(control.x, 100);
+    EXPECT_EQ(control.y, 200);
+    EXPECT_EQ(control.width, 298);
+    EXPECT_EQ(control.height, 310);
+
+    command(CMD_NEW);
+    pump(20);
+    const Rect view3d = client_of(view3d_window);
+    EXPECT_EQ(view3d.x, 10);
+    EXPECT_EQ(view3d.y, 20);
+    EXPECT_EQ(view3d.width, 500);
+    EXPECT_EQ(view3d.height, 300);
+    const Rect view3d_outer = outer_of(view3d_window);
+    EXPECT_EQ(view3d_outer.x, 6);
+    EXPECT_EQ(view3d_outer.y, -3);
+    EXPECT_EQ(view3d_outer.width, 508);
+    EXPECT_EQ(view3d_outer.height, 327);
+    const Rect interactive = client_of(interactive_window);
+    EXPECT_EQ(interactive.x, 30);
+    EXPECT_EQ(interactive.y, 40);
+    EXPECT_EQ(interactive.width, 510);
+    EXPECT_EQ(interactive.height, 310);
+    const Rect interactive_outer = outer_of(interactive_window);
+    EXPECT_EQ(interactive_outer.x, 26);
+    EXPECT_EQ(interactive_outer.y, 17);
+    EXPECT_EQ(interactive_outer.width, 518);
+    EXPECT_EQ(interactive_outer.height, 337);
+}
+
+TEST_F(ShellTest, NineValuesAreDiscardedWhole) {
+    write_file("stelo20.ini", "100 200 10 20 30 40 500 300 510\n");
+    start();
+    EXPECT_EQ(geometry_known, 0);
+    EXPECT_EQ(client_of(control_window).height, 312);  // not moved, not the restored size
+    EXPECT_EQ(iv_left, 0);
+    EXPECT_EQ(rv_width, 0);
+
+    // The 3D view's move makes the geometry known; the interactive view then
+    // must not take values the file only half gave.
+    command(CMD_NEW);
+    pump(20);
+    EXPECT_EQ(geometry_known, 1);
+    const Rect interactive = client_of(interactive_window);
+    EXPECT_EQ(interactive.width, 525 - 8);
+    EXPECT_EQ(interactive.height, 370 - 27);
+}
+
+TEST_F(ShellTest, UnreadableTextInTheFileMovesNothing) {
+    write_file("stelo20.ini", "100 200 ten 20 30 40 500 300 510 310\n");
+    start();
+    EXPECT_EQ(geometry_known, 0);
+    exit_program();
+    EXPECT_EQ(read_file("stelo20.ini"), "100 200 ten 20 30 40 500 300 510 310\n");  // not rewritten
+}
+
+TEST_F(ShellTest, PlacesLeftOfTheScreenComeBackNegative) {
+    // 65436 is how a window 100 pixels left of the screen's edge was saved.
+    write_file("stelo20.ini", "65436 65516 10 20 30 40 500 300 510 310\n");
+    start();
+    const Rect control = client_of(control_window);
+    EXPECT_EQ(control.x, -100);
+    EXPECT_EQ(control.y, -20);
+}
+
+TEST_F(ShellTest, ZeroSizesKeepTheViewsDefaultSize) {
+    write_file("stelo20.ini", "0 0 0 0 0 0 0 0 0 0\n");
+    start();
+    EXPECT_EQ(geometry_known, 1);
+    command(CMD_NEW);
+    pump(20);
+    EXPECT_EQ(client_of(view3d_window).width, 525 - 8);
+    EXPECT_EQ(client_of(interactive_window).height, 370 - 27);
+}
