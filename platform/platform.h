@@ -379,3 +379,34 @@ int save_window_image(Window window, const char* png_path);
 // Resources live in resources/; the GUI half finds them relative to the
 // executable (or STELO_RESOURCES). Returns the full path of a resource file.
 const char* resource_path(const char* file_name);
+
+// Units of the GUI half: WM_SIZE and the mouse messages carry client-area
+// sizes and positions in device pixels, the unit of the GL viewport and of
+// gl_read_pixels. Every other position and size (window rectangles, child
+// geometry, screen positions, the cursor) is in logical pixels;
+// window_pixel_ratio converts. Outer rectangles (create_window, move_window,
+// get_window_rect) count a frame of 4 pixels at the sides and bottom and 23
+// above the client area. Toolbars keep to the top and status bars to the
+// bottom of the parent's client area across its whole width;
+// set_child_geometry only sets their height (never below what they need).
+
+// ------------------------------------------------------ GUI: tests and tools
+
+// Runs the toolkit's event loop (serving the main thread's queue) for about
+// that long; 0 handles only what is waiting.
+void gui_process_events(int milliseconds);
+// Scripted answers for popup menus (returns the chosen id, 0 for none) and
+// modal dialogs (the hook acts as the user, e.g. click_dialog_button; a
+// dialog the hook leaves open ends with IDCANCEL). nullptr restores the
+// real ones.
+using PopupMenuHook = int (*)(std::uintptr_t popup, Window owner);
+void set_popup_menu_hook(PopupMenuHook hook);
+using ModalDialogHook = void (*)(Window dialog);
+void set_modal_dialog_hook(ModalDialogHook hook);
+// Drops files on a window as the user would; 0 when it does not accept
+// drops. The window receives WM_DROPFILES through its queue.
+int drop_files(Window window, const char* const* paths, int count);
+// The tooltip a person would see over a toolbar button or a tab (asked of
+// the parent with TTN_NEEDTEXT, as the window system does).
+int toolbar_tooltip(Window toolbar, int id, char* buffer, int capacity);
+int tab_tooltip(Window tab, int index, char* buffer, int capacity);

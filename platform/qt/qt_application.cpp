@@ -1,0 +1,210 @@
+// The application object and the event pump: Qt's event loop runs the main
+// thread, and a posted pump event serves the core's message queue of the
+// main thread (cross-thread sends first, then posted messages).
+#include <QApplication>
+#include <QEventLoop>
+#include <QIcon>
+#include <QTimer>
+
+#include <atomic>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <map>
+#include <mutex>
+#include <string>
+
+#include "platform/qt/qt_state.h"
+
+void qt_window_created(Window window, const char* class_name, const char* title, unsigned style,
+                       int x, int y, int width, int height, Window parent, std::uintptr_t menu);
+void qt_window_destroyed(Window window);
+void qt_window_text_changed(Window window, const char* text);
+
+namespace {
+
+// The pump serves at most this many posted messages per turn, so a window
+// that posts to itself in a loop cannot starve Qt's own events.
+constexpr int MESSAGES_PER_TURN = 256;
+
+QApplication* application = nullptr;
+int fallback_argc = 1;
+char fallback_name[] = "stelo";
+char* fallback_argv[] = {fallback_name, nullptr};
+
+QEvent::Type pump_event_type = QEvent::None;
+std::atomic<QObject*> pump_object{nullptr};
+std::atomic<int> wake_pending{0};
+int quit_seen = 0;
+int quit_code = 0;
+GuiBackend qt_backend{};
+
+void wake_main_thread_qt();
+
+// Returns 1 when it dispatched a full turn and more may be waiting.
+int pump_main_queue() {
+    serve_sent_messages();
+    Message message{};
+    for (int served = 0; served < MESSAGES_PER_TURN; ++served) {
+        if (!peek_message(&message)) return 0;
+        if (message.message == WM_QUIT) {
+            quit_seen = 1;
+            quit_code = static_cast<int>(message.wparam);
+            QCoreApplication::exit(quit_code);
+            return 0;
+        }
+        dispatch_message(message);
+        serve_sent_messages();
+    }
+    return 1;
+}
+
+class Pump : public QObject {
+public:
+    bool event(QEvent* event) override {
+        if (event->type() != pump_event_type) return QObject::event(event);
+        wake_pending.store(0);
+        if (pump_main_queue()) wake_main_thread_qt();
+        return true;
+    }
+};
+
+void wake_main_thread_qt() {
+    QObject* pump = pump_object.load();
+    if (pump == nullptr) return;
+    if (wake_pending.exchange(1) == 0) QCoreApplication::postEvent(pump, new QEvent(pump_event_type));
+}
+
+LRESULT pass_to_default(Window window, unsigned message, WPARAM wparam, LPARAM lparam) {
+    return default_window_proc(window, message, wparam, lparam);
+}
+
+// Without a display Qt would abort; answer 0 instead.
+int display_available() {
+    const char* platform = std::getenv("QT_QPA_PLATFORM");
+    const std::string name = platform != nullptr ? platform : "";
+    if (name.rfind("offscreen", 0) == 0 || name.rfind("minimal", 0) == 0) return 1;
+    const char* x_display = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    const bool has_x = x_display != nullptr && x_display[0] != '\0';
+    const bool has_wayland = wayland != nullptr && wayland[0] != '\0';
+    if (name.rfind("xcb", 0) == 0) return has_x ? 1 : 0;
+    if (name.rfind("wayland", 0) == 0) return has_wayland ? 1 : 0;
+    return has_x || has_wayland ? 1 : 0;
+}
+
+}  // namespace
+
+const char* const QT_TOOLBAR_CLASS = "stelo.toolbar";
+const char* const QT_STATUS_BAR_CLASS = "stelo.statusbar";
+const char* const QT_TAB_CLASS = "stelo.tabcontrol";
+const char* const QT_DIALOG_CLASS = "stelo.dialog";
+
+void qt_register_internal_classes() {
+    // Registering again fails harmlessly when the classes already exist.
+    register_window_class(WindowClass{QT_TOOLBAR_CLASS, pass_to_default, 0, nullptr});
+    register_window_class(WindowClass{QT_STATUS_BAR_CLASS, pass_to_default, 0, nullptr});
+    register_window_class(WindowClass{QT_TAB_CLASS, pass_to_default, 0, nullptr});
+    register_window_class(WindowClass{QT_DIALOG_CLASS, qt_dialog_class_proc, 0, nullptr});
+}
+
+int gui_init(int* argc, char** argv) {
+    if (application != nullptr) return 1;
+    if (!display_available()) return 0;
+    QCoreApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
+    if (argc != nullptr && argv != nullptr && *argc > 0) {
+        application = new QApplication(*argc, argv);
+    } else {
+        application = new QApplication(fallback_argc, fallback_argv);
+    }
+    QApplication::setQuitOnLastWindowClosed(false);
+    pump_event_type = static_cast<QEvent::Type>(QEvent::registerEventType());
+    pump_object.store(new Pump());
+
+    qt_backend.window_created = qt_window_created;
+    qt_backend.window_destroyed = qt_window_destroyed;
+    qt_backend.window_text_changed = qt_window_text_changed;
+    qt_backend.default_proc = qt_default_proc;
+    qt_backend.message_box = qt_message_box;
+    qt_backend.file_dialog = qt_file_dialog;
+    qt_backend.wake_main_thread = wake_main_thread_qt;
+    install_gui_backend(&qt_backend);
+    qt_register_internal_classes();
+    // Anything posted before the backend was in place is served at once.
+    wake_main_thread_qt();
+    return 1;
+}
+
+int gui_run_message_loop() {
+    if (application == nullptr) return run_message_loop();
+    if (quit_seen) {
+        quit_seen = 0;
+        return quit_code;
+    }
+    wake_main_thread_qt();
+    const int code = QApplication::exec();
+    quit_seen = 0;
+    return code;
+}
+
+void gui_process_events(int milliseconds) {
+    if (application == nullptr || !is_main_thread()) return;
+    wake_main_thread_qt();
+    if (milliseconds <= 0) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        return;
+    }
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+void gui_shutdown() {
+    if (application == nullptr) return;
+    install_gui_backend(nullptr);
+    for (Window window : qt_all_windows()) {
+        QtWindow* record = qt_window(window);
+        if (record == nullptr) continue;
+        qt_release_gl(record);
+        if (record->widget != nullptr && record->kind == QtKind::TOP_LEVEL) record->widget->deleteLater();
+    }
+    for (Window window : qt_all_windows()) qt_remove_window(window);
+    qt_free_all_menus();
+    qt_free_all_drops();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QObject* pump = pump_object.exchange(nullptr);
+    delete pump;
+    delete application;
+    application = nullptr;
+    quit_seen = 0;
+    wake_pending.store(0);
+}
+
+void set_application_icon(const char* path) {
+    if (application == nullptr || path == nullptr) return;
+    QApplication::setWindowIcon(QIcon(QString::fromUtf8(path)));
+}
+
+const char* resource_path(const char* file_name) {
+    static std::mutex guard;
+    static std::map<std::string, std::string> known;  // nodes never move
+    std::lock_guard<std::mutex> lock(guard);
+    std::string base;
+    const char* from_environment = std::getenv("STELO_RESOURCES");
+    if (from_environment != nullptr && from_environment[0] != '\0') {
+        base = from_environment;
+    } else {
+        // An installed program keeps resources/ beside itself; a build uses
+        // the source tree's.
+        std::error_code error;
+        const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
+        if (!error && std::filesystem::is_directory(exe.parent_path() / "resources", error)) {
+            base = (exe.parent_path() / "resources").string();
+        } else {
+            base = std::string(STELO_SOURCE_DIR) + "/resources";
+        }
+    }
+    const std::string full = base + "/" + (file_name != nullptr ? file_name : "");
+    auto [entry, inserted] = known.emplace(full, full);
+    return entry->second.c_str();
+}

@@ -1,0 +1,75 @@
+// The table of widget records, keyed by window handle, main thread only.
+#include "platform/qt/qt_state.h"
+
+#include <cstring>
+
+#include "platform/qt/qt_gl_surface.h"
+
+namespace {
+std::map<Window, std::unique_ptr<QtWindow>> qt_windows;
+}
+
+QtWindow* qt_window(Window window) {
+    if (!is_main_thread()) return nullptr;
+    auto found = qt_windows.find(window);
+    return found == qt_windows.end() ? nullptr : found->second.get();
+}
+
+QtWindow* qt_window_of_widget(const QWidget* widget) {
+    if (!is_main_thread() || widget == nullptr) return nullptr;
+    for (auto& [handle, record] : qt_windows) {
+        if (record->widget == widget || record->client == widget) return record.get();
+    }
+    return nullptr;
+}
+
+QtWindow* qt_add_window(Window window, QtKind kind, Window parent) {
+    auto record = std::make_unique<QtWindow>();
+    record->window = window;
+    record->kind = kind;
+    record->parent = parent;
+    QtWindow* raw = record.get();
+    qt_windows[window] = std::move(record);
+    return raw;
+}
+
+void qt_remove_window(Window window) { qt_windows.erase(window); }
+
+std::vector<Window> qt_children_of(Window parent) {
+    std::vector<Window> children;
+    for (auto& [handle, record] : qt_windows) {
+        if (record->parent == parent && record->kind != QtKind::TOP_LEVEL) children.push_back(handle);
+    }
+    return children;
+}
+
+std::vector<Window> qt_all_windows() {
+    std::vector<Window> all;
+    for (auto& [handle, record] : qt_windows) all.push_back(handle);
+    return all;
+}
+
+QWidget* qt_owner_widget(Window owner) {
+    QtWindow* record = qt_window(owner);
+    if (record == nullptr || record->widget == nullptr) return nullptr;
+    return record->widget->window();
+}
+
+LRESULT qt_send_gl_aware(Window window, unsigned message, WPARAM wparam, LPARAM lparam) {
+    QtWindow* record = qt_window(window);
+    if (record != nullptr && record->gl != nullptr) gl_make_current(window);
+    return send_message(window, message, wparam, lparam);
+}
+
+double qt_pixel_ratio(const QWidget* widget) {
+    return widget == nullptr ? 1.0 : widget->devicePixelRatioF();
+}
+
+int qt_copy_text(const std::string& text, char* buffer, int capacity) {
+    if (buffer == nullptr || capacity <= 0) return 0;
+    std::size_t n = text.size();
+    if (n > static_cast<std::size_t>(capacity - 1)) n = static_cast<std::size_t>(capacity - 1);
+    std::memcpy(buffer, text.data(), n);
+    buffer[n] = '\0';
+    return static_cast<int>(n);
+}

@@ -1,0 +1,162 @@
+// Showing, placing and repainting windows, the system menu's Close, and the
+// default handling of the messages the window system answers itself.
+#include <QWidget>
+
+#include "platform/qt/qt_gl_surface.h"
+#include "platform/qt/qt_state.h"
+#include "platform/qt/qt_top_level.h"
+
+void show_window(Window window, ShowCommand command) {
+    QtWindow* record = qt_window(window);
+    if (record == nullptr || record->widget == nullptr) return;
+    QWidget* widget = record->widget;
+    const bool top = record->kind == QtKind::TOP_LEVEL;
+    switch (command) {
+        case SHOW_HIDE: widget->hide(); break;
+        case SHOW_MINIMIZED:
+            if (top) widget->showMinimized(); else widget->show();
+            break;
+        case SHOW_RESTORE:
+            if (top) widget->showNormal(); else widget->show();
+            break;
+        case SHOW_NORMAL:
+        default:
+            if (top && widget->isMinimized()) widget->showNormal(); else widget->show();
+            break;
+    }
+    if (!top && record->parent != NO_WINDOW) qt_place_bars(qt_window(record->parent));
+}
+
+int is_window_visible(Window window) {
+    QtWindow* record = qt_window(window);
+    return record != nullptr && record->widget != nullptr && record->widget->isVisible() ? 1 : 0;
+}
+
+int is_window_minimized(Window window) {
+    QtWindow* record = qt_window(window);
+    return record != nullptr && record->widget != nullptr && record->widget->isMinimized() ? 1 : 0;
+}
+
+void move_window(Window window, int x, int y, int width, int height, int repaint) {
+    QtWindow* record = qt_window(window);
+    if (record == nullptr || record->widget == nullptr) return;
+    QWidget* widget = record->widget;
+    if (record->kind == QtKind::TOP_LEVEL) {
+        const int client_width = std::max(1, width - FRAME_LEFT - FRAME_RIGHT);
+        const int client_height = std::max(1, height - FRAME_TOP - FRAME_BOTTOM);
+        const bool fixed = widget->minimumSize() == widget->maximumSize();
+        if (fixed) widget->setFixedSize(client_width, client_height);
+        widget->setGeometry(x + FRAME_LEFT, y + FRAME_TOP, client_width, client_height);
+    } else {
+        widget->setGeometry(x, y, std::max(0, width), std::max(0, height));
+    }
+    if (repaint) invalidate_window(window);
+}
+
+void get_window_rect(Window window, int* x, int* y, int* width, int* height) {
+    int rx = 0, ry = 0, rw = 0, rh = 0;
+    QtWindow* record = qt_window(window);
+    if (record != nullptr && record->widget != nullptr) {
+        QWidget* widget = record->widget;
+        if (record->kind == QtKind::TOP_LEVEL) {
+            const QRect g = widget->geometry();
+            rx = g.x() - FRAME_LEFT;
+            ry = g.y() - FRAME_TOP;
+            rw = g.width() + FRAME_LEFT + FRAME_RIGHT;
+            rh = g.height() + FRAME_TOP + FRAME_BOTTOM;
+        } else {
+            const QPoint at = widget->mapToGlobal(QPoint(0, 0));
+            rx = at.x();
+            ry = at.y();
+            rw = widget->width();
+            rh = widget->height();
+        }
+    }
+    if (x != nullptr) *x = rx;
+    if (y != nullptr) *y = ry;
+    if (width != nullptr) *width = rw;
+    if (height != nullptr) *height = rh;
+}
+
+void get_client_rect(Window window, int* x, int* y, int* width, int* height) {
+    int rx = 0, ry = 0, rw = 0, rh = 0;
+    QtWindow* record = qt_window(window);
+    if (record != nullptr && record->client != nullptr) {
+        const QPoint at = record->client->mapToGlobal(QPoint(0, 0));
+        rx = at.x();
+        ry = at.y();
+        rw = record->client->width();
+        rh = record->client->height();
+    }
+    if (x != nullptr) *x = rx;
+    if (y != nullptr) *y = ry;
+    if (width != nullptr) *width = rw;
+    if (height != nullptr) *height = rh;
+}
+
+void invalidate_window(Window window) {
+    QtWindow* record = qt_window(window);
+    if (record == nullptr || record->client == nullptr) return;
+    record->paint_pending = 1;
+    if (record->gl != nullptr) {
+        gl_request_paint(record->gl);
+    } else {
+        record->client->update();
+    }
+}
+
+void update_window(Window window) {
+    QtWindow* record = qt_window(window);
+    if (record == nullptr || record->client == nullptr) return;
+    if (record->gl != nullptr) {
+        if (record->paint_pending && record->gl->gl_window->isExposed()) qt_paint_window(record);
+    } else if (record->client->isVisible()) {
+        record->client->repaint();
+    }
+}
+
+void grey_system_close(Window window) {
+    QtWindow* record = qt_window(window);
+    if (record == nullptr || record->widget == nullptr) return;
+    record->grey_close = 1;
+    if (record->kind != QtKind::TOP_LEVEL) return;
+    QWidget* widget = record->widget;
+    const bool visible = widget->isVisible();
+    widget->setWindowFlags((widget->windowFlags() | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                            Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint) &
+                           ~Qt::WindowCloseButtonHint);
+    // Changing the flags of a shown window hides it.
+    if (visible) widget->show();
+}
+
+void accept_dropped_files(Window window, int accept) {
+    QtWindow* record = qt_window(window);
+    if (record == nullptr || record->widget == nullptr) return;
+    record->accepts_drops = accept ? 1 : 0;
+    record->widget->setAcceptDrops(accept != 0);
+}
+
+LRESULT qt_default_proc(Window window, unsigned message, WPARAM wparam, LPARAM) {
+    QtWindow* record = qt_window(window);
+    switch (message) {
+        case WM_SYSCOMMAND:
+            if (record == nullptr || record->kind != QtKind::TOP_LEVEL || record->widget == nullptr) return 0;
+            switch (wparam & 0xFFF0) {
+                case SC_MINIMIZE: record->widget->showMinimized(); return 0;
+                case SC_RESTORE: record->widget->showNormal(); return 0;
+                case SC_CLOSE:
+                    if (!record->grey_close) send_message(window, WM_CLOSE, 0, 0);
+                    return 0;
+                default: return 0;
+            }
+        case WM_CLOSE:
+            destroy_window(window);
+            return 0;
+        case WM_PAINT:
+            // A view that does not draw shows its black background.
+            if (record != nullptr && record->gl != nullptr) gl_paint_background(record->gl);
+            return 0;
+        default:
+            return 0;
+    }
+}
