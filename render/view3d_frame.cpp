@@ -14,6 +14,7 @@ int view3d_frame_has_cm = 0;
 float view3d_frame_cm_x = 0.0f;
 float view3d_frame_cm_y = 0.0f;
 int view3d_run_lights = 0;
+long long view3d_frames_drawn = 0;
 int view3d_show_cm = 0;
 
 namespace {

@@ -21,6 +21,9 @@ extern int view3d_frame_has_cm;
 extern float view3d_frame_cm_x;
 extern float view3d_frame_cm_y;
 
+// Frames handed over by the frame thread and drawn since the program began.
+extern long long view3d_frames_drawn;
+
 // Light slots the lit drawing places, fixed when the first Run sets up the
 // lights (glow_count, at most LIGHT_SLOTS).
 extern int view3d_run_lights;

@@ -17,6 +17,9 @@
 #include "sim/frames.h"
 #include "sim/simulation.h"
 
+Window view3d_statusbar = NO_WINDOW;
+Window view3d_toolbar = NO_WINDOW;
+
 namespace {
 
 constexpr int VIEW3D_STATUSBAR_ID = 1401;
@@ -59,8 +62,6 @@ const FrameChoice frame_choices[] = {
 };
 
 // State of the 3D view (one exists at a time).
-Window view3d_statusbar = NO_WINDOW;
-Window view3d_toolbar = NO_WINDOW;
 int view3d_toolbar_shown = 0;
 int view3d_statusbar_shown = 0;
 int lights_pending = 0;
@@ -294,6 +295,7 @@ LRESULT view3d_window_proc(Window window, unsigned message, WPARAM wparam, LPARA
         case WM_RBUTTONDOWN: show_popup_menu(window); return 0;
         case WM_DRAW_FRAME:
             take_view3d_frame();
+            ++view3d_frames_drawn;
             draw_view3d(window);
             return 0;
         case WM_VIEWING_CHANGED:

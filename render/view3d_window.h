@@ -12,7 +12,12 @@ constexpr int CMD_INCREASE_TIMESTEP = 40039;
 constexpr int CMD_SHOW_TOOLBAR = 1402;
 constexpr int CMD_SHOW_STATUSBAR = 1403;
 
+// 1 from the first accepted Run of the current 3D view on.
 extern int view3d_started;
+// Client width / height of the 3D view, from the last non-empty size.
 extern double view3d_aspect;
+// The 3D view's toolbar (child id 105) and status bar (child id 1401).
+extern Window view3d_toolbar;
+extern Window view3d_statusbar;
 
 LRESULT view3d_window_proc(Window window, unsigned message, WPARAM wparam, LPARAM lparam);

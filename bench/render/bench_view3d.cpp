@@ -1,0 +1,150 @@
+// The 3D view's frame rate is the speed of the whole simulation: every frame
+// is published, converted and drawn before the next one is handed over.
+// OnScreen counts the frames the real view draws while a real simulation
+// runs (simulation thread, frame thread, WM_DRAW_FRAME through the event
+// loop); DrawingAlone times the drawing call itself plus glFinish on the
+// same view and scene. Both in an 800 x 600 client area.
+//
+//   xvfb-run -a -s "-screen 0 1280x1024x24" env QT_QPA_PLATFORM=xcb
+//     build/bench/render/bench_view3d
+#include <GL/gl.h>
+#include <benchmark/benchmark.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "render/scene_drawing.h"
+#include "render/view3d_frame.h"
+#include "render/view3d_window.h"
+#include "shell/settings.h"
+#include "shell/shell.h"
+#include "sim/bodies.h"
+#include "sim/frames.h"
+#include "sim/simulation.h"
+
+// The shell defines the time-step page; the benchmark has none.
+Window page_timestep = NO_WINDOW;
+
+namespace {
+
+constexpr int CLIENT_WIDTH = 800;
+constexpr int CLIENT_HEIGHT = 600;
+
+// A glowing star with n - 1 light bodies on circular orbits around it,
+// spread over the view; the star lights them all.
+void add_orbiting_ring(int n) {
+    Body* star = nullptr;
+    const double star_mass = 1000.0;
+    add_body(&star, 0.0, 0.0, 0.6, material_colours[YELLOW], star_mass, YELLOW);
+    set_body_glow(star, 1, emission_by_colour[YELLOW], light_by_colour[YELLOW], 1);
+    glow_count = 1;
+    for (int i = 1; i < n; ++i) {
+        const double angle = 2.399963229728653 * i;  // golden angle: no two bodies close
+        const double r = (2.0 + 9.0 * i / n) / VIEW_SCALE;
+        const double speed = std::sqrt(star_mass * MASS_UNIT / r);
+        Body* body = nullptr;
+        add_body(&body, r * std::cos(angle), r * std::sin(angle), 0.12, material_colours[1 + i % 6], 1e-6,
+                 1 + i % 6);
+        body->vx = -speed * std::sin(angle);
+        body->vy = speed * std::cos(angle);
+    }
+}
+
+void pump_for(int milliseconds) { gui_process_events(milliseconds); }
+
+bool pump_until_frames(long long target, int timeout_ms) {
+    for (int waited = 0; view3d_frames_drawn < target; waited += 5) {
+        if (waited > timeout_ms) return false;
+        pump_for(5);
+    }
+    return true;
+}
+
+// The 3D view of a fresh scene of n bodies, running.
+Window open_running_view(int n) {
+    clear_bodies();
+    reset_scene_defaults();
+    stop_requested = 0;
+    add_orbiting_ring(n);
+    Window view = create_window(VIEW3D_CLASS, VIEW3D_TITLE, WS_OVERLAPPED_WINDOW, 20, 20, CLIENT_WIDTH + 8,
+                                CLIENT_HEIGHT + 27, NO_WINDOW, 0);
+    view3d_window = view;
+    show_window(view, SHOW_NORMAL);
+    pump_for(200);
+    send_message(view, WM_COMMAND, CMD_RUN, 0);
+    pump_until_frames(view3d_frames_drawn + 3, 60000);
+    return view;
+}
+
+void close_view(Window view) {
+    destroy_window(view);
+    view3d_window = NO_WINDOW;
+    stop_requested = 0;
+    clear_bodies();
+    pump_for(0);
+}
+
+void check_client_size(benchmark::State& state) {
+    if (rv_width != CLIENT_WIDTH || rv_height != CLIENT_HEIGHT) {
+        char text[96];
+        std::snprintf(text, sizeof text, "client area %d x %d, not 800 x 600", rv_width, rv_height);
+        state.SkipWithError(text);
+    }
+}
+
+void OnScreen(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    Window view = open_running_view(n);
+    check_client_size(state);
+    long long frames = 0;
+    for (auto _ : state) {
+        const long long before = view3d_frames_drawn;
+        pump_for(2000);
+        frames += view3d_frames_drawn - before;
+    }
+    state.counters["fps"] = benchmark::Counter(static_cast<double>(frames), benchmark::Counter::kIsRate);
+    close_view(view);
+}
+
+void DrawingAlone(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    Window view = open_running_view(n);
+    check_client_size(state);
+    // The workers stay put while the drawing is timed on the frame they left.
+    send_message(view, WM_COMMAND, CMD_STOP, 0);
+    pump_for(300);
+    for (auto _ : state) {
+        draw_view3d_lit(view);
+        glFinish();
+    }
+    state.counters["fps"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    close_view(view);
+}
+
+}  // namespace
+
+BENCHMARK(OnScreen)->Arg(10)->Arg(100)->Arg(1000)->Iterations(2)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(DrawingAlone)->Arg(10)->Arg(100)->Arg(1000)->MinTime(2.0)->UseRealTime()->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv) {
+    if (std::getenv("XDG_RUNTIME_DIR") == nullptr) {
+        static std::string dir = "/tmp/stelo-runtime-" + std::to_string(getuid());
+        mkdir(dir.c_str(), 0700);
+        setenv("XDG_RUNTIME_DIR", dir.c_str(), 0);
+    }
+    if (!gui_init(&argc, argv)) {
+        std::fprintf(stderr, "bench_view3d: no display\n");
+        return 1;
+    }
+    register_window_class(WindowClass{VIEW3D_CLASS, view3d_window_proc, 1, nullptr});
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    gui_shutdown();
+    return 0;
+}

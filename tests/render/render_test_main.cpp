@@ -1,0 +1,36 @@
+// Starts the toolkit once for the 3D view tests (skipped without a display).
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "tests/render/render_test_support.h"
+
+namespace {
+class GuiEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        if (std::getenv("XDG_RUNTIME_DIR") == nullptr) {
+            static std::string dir = "/tmp/stelo-runtime-" + std::to_string(getuid());
+            mkdir(dir.c_str(), 0700);
+            setenv("XDG_RUNTIME_DIR", dir.c_str(), 0);
+        }
+        static int argc = 1;
+        static char name[] = "render_tests";
+        static char* argv[] = {name, nullptr};
+        gui_up = gui_init(&argc, argv);
+        if (gui_up) register_view3d_test_classes();
+    }
+    void TearDown() override {
+        if (gui_up) gui_shutdown();
+    }
+};
+}  // namespace
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    ::testing::AddGlobalTestEnvironment(new GuiEnvironment());
+    return RUN_ALL_TESTS();
+}
