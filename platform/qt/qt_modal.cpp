@@ -4,12 +4,19 @@
 #include <QMessageBox>
 #include <QStringList>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 
 #include "platform/qt/qt_state.h"
 
 int qt_message_box(Window owner, const char* text, const char* caption, unsigned buttons) {
+    // Widgets exist only on the main thread; elsewhere (a worker's fatal
+    // error) the text goes to standard error, as without a display.
+    if (!is_main_thread()) {
+        std::fprintf(stderr, "%s: %s\n", caption != nullptr ? caption : "Error", text != nullptr ? text : "");
+        return IDOK;
+    }
     const bool ok_cancel = (buttons & MB_OKCANCEL) != 0;
     QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(caption != nullptr ? caption : "Error"),
                     QString::fromUtf8(text != nullptr ? text : ""),
@@ -52,7 +59,7 @@ QStringList name_filters(const char* filter) {
 }  // namespace
 
 int qt_file_dialog(const FileDialogRequest& request, char* path, std::size_t capacity) {
-    if (path == nullptr || capacity == 0) return 0;
+    if (path == nullptr || capacity == 0 || !is_main_thread()) return 0;
     QFileDialog dialog(qt_owner_widget(request.owner), QString::fromUtf8(request.title != nullptr ? request.title : ""));
     if (request.save) {
         dialog.setAcceptMode(QFileDialog::AcceptSave);

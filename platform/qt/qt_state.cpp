@@ -15,14 +15,6 @@ QtWindow* qt_window(Window window) {
     return found == qt_windows.end() ? nullptr : found->second.get();
 }
 
-QtWindow* qt_window_of_widget(const QWidget* widget) {
-    if (!is_main_thread() || widget == nullptr) return nullptr;
-    for (auto& [handle, record] : qt_windows) {
-        if (record->widget == widget || record->client == widget) return record.get();
-    }
-    return nullptr;
-}
-
 QtWindow* qt_add_window(Window window, QtKind kind, Window parent) {
     auto record = std::make_unique<QtWindow>();
     record->window = window;

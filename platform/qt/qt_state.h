@@ -74,7 +74,6 @@ struct QtWindow {
 // Lookups answer only on the main thread; elsewhere they find nothing, so a
 // GUI call from another thread has no effect instead of racing the widgets.
 QtWindow* qt_window(Window window);
-QtWindow* qt_window_of_widget(const QWidget* widget);
 QtWindow* qt_add_window(Window window, QtKind kind, Window parent);
 void qt_remove_window(Window window);
 std::vector<Window> qt_children_of(Window parent);
