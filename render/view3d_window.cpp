@@ -11,6 +11,7 @@
 #include "render/gl_context.h"
 #include "render/scene_drawing.h"
 #include "render/view3d_frame.h"
+#include "resources/resource_files.h"
 #include "shell/settings.h"
 #include "shell/shell.h"
 #include "sim/bodies.h"
@@ -25,7 +26,6 @@ namespace {
 constexpr int VIEW3D_STATUSBAR_ID = 1401;
 constexpr int VIEW3D_TOOLBAR_ID = 105;
 constexpr int VIEW3D_TOOLBAR_IMAGES = 10;
-constexpr const char* VIEW3D_TOOLBAR_STRIP = "toolbar3d.png";
 constexpr int BAR_HEIGHT = 20;
 constexpr int TIMESTEP_FIELD_ID = 1000;
 constexpr double DECREASE_FACTOR = 0.6666666666666666;
@@ -121,7 +121,7 @@ void on_create(Window window) {
 
     view3d_statusbar = create_status_bar(window, VIEW3D_STATUSBAR_ID);
     status_bar_set_text(view3d_statusbar, "Fixed reference frame");
-    view3d_toolbar = create_toolbar(window, VIEW3D_TOOLBAR_ID, resource_path(VIEW3D_TOOLBAR_STRIP),
+    view3d_toolbar = create_toolbar(window, VIEW3D_TOOLBAR_ID, resource_path(TOOLBAR_3D_IMAGES),
                                     VIEW3D_TOOLBAR_IMAGES, view3d_toolbar_entries, VIEW3D_TOOLBAR_COUNT);
 
     view3d_toolbar_shown = 1;
