@@ -201,6 +201,7 @@ TEST_F(View3dToolbar, LightsFollowTheGlowingBodiesInBothModes) {
     close_view();
 
     star_lighting = 1;
+    glow_count = 0;  // as New leaves it
     add_body_at(0, 0, 0.3, WHITE);
     add_body_at(2, 0, 0.3, WHITE);
     open_view();
