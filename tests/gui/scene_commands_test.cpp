@@ -103,7 +103,7 @@ TEST_F(ShellTest, UnreadableArgumentLeavesBothViewsOpenOnAnEmptyScene) {
     ASSERT_EQ(shown_messages.size(), 1u);
     EXPECT_EQ(shown_messages[0].text, "Could not open file no-such-scene.slo");
     EXPECT_EQ(shown_messages[0].owner, control_window);
-    EXPECT_EQ(shown_messages[0].caption, "");
+    EXPECT_EQ(shown_messages[0].caption, "Error");  // the default caption
     EXPECT_EQ(body_count, 0);
     EXPECT_EQ(scene_menu_enabled(), 1);
     pump(50);
