@@ -1,0 +1,234 @@
+// stelo-batch run as a separate process: its rows, frame counts, energy
+// column, exit statuses, and that it never hangs or writes the scene file.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct RunResult {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string temp_path(const std::string& name) { return ::testing::TempDir() + "stelo_batch_" + name; }
+
+std::string read_file(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void write_file(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+// Runs the runner with a time-out, so that a hang fails instead of blocking.
+RunResult run(const std::string& args) {
+    const std::string err_path = temp_path("stderr.txt");
+    const std::string command = "timeout 120 " + std::string(STELO_BATCH_PATH) + " " + args + " 2>" + err_path;
+    RunResult result;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) return result;
+    char buffer[4096];
+    std::size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) result.out.append(buffer, n);
+    const int raw = pclose(pipe);
+    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    result.err = read_file(err_path);
+    return result;
+}
+
+struct Row {
+    double t;
+    std::string second;
+    double a, b;
+};
+
+std::vector<Row> parse_rows(const std::string& out) {
+    std::vector<Row> rows;
+    std::istringstream lines(out);
+    std::string line;
+    while (std::getline(lines, line)) {
+        Row row{};
+        std::istringstream fields(line);
+        std::string t, second, a, b;
+        std::getline(fields, t, ',');
+        std::getline(fields, second, ',');
+        std::getline(fields, a, ',');
+        std::getline(fields, b, ',');
+        row.t = std::strtod(t.c_str(), nullptr);
+        row.second = second;
+        row.a = std::strtod(a.c_str(), nullptr);
+        row.b = std::strtod(b.c_str(), nullptr);
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+// Two equal bodies on a circular orbit about their centre of mass (period
+// about 1.39 time units), plus a light third body circling them far away.
+const char HEADER_TAIL[] = " 3 0 0 0 40005 -15 -85 70 0.1 50 0.5 10 10 1 1\n";
+const char BODIES[] =
+    "0 0.5 100000 0 0 451858 8.16701e+16 16384 1\n"
+    "2 0.5 -100000 0 0 -451858 8.16701e+16 0 0\n"
+    "3 0.1 0 500000 -571516 0 8.16701e+12 0 0\n";
+
+std::string scene(const std::string& time_step) { return "2.0.002 " + time_step + HEADER_TAIL + BODIES; }
+
+class Batch : public ::testing::Test {
+protected:
+    void SetUp() override {
+        path = temp_path("scene.slo");
+        write_file(path, scene("0.001"));
+    }
+    std::string path;
+};
+
+TEST_F(Batch, EveryFrameUntilTheFrameNearestT) {
+    const RunResult r = run(path + " --until 0.1 --stats");
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::vector<Row> rows = parse_rows(r.out);
+    ASSERT_EQ(rows.size(), 101u * 3);  // frames 0..100, three bodies each
+    EXPECT_EQ(rows[0].t, 0.0);
+    EXPECT_EQ(rows[0].second, "0");
+    // List order: the last body line comes first.
+    EXPECT_EQ(rows[0].a, 0.0);
+    EXPECT_EQ(rows[0].b, 500000.0);
+    EXPECT_EQ(rows[2].a, 100000.0);
+    // Frame times are running sums of the time step.
+    double t = 0.0;
+    for (std::size_t k = 0; k < rows.size(); k += 3) {
+        EXPECT_EQ(rows[k].t, t);
+        t += 0.001;
+    }
+    int steps = -1, frames = -1;
+    double wall = -1;
+    ASSERT_EQ(std::sscanf(r.err.c_str(), "body_steps=%d frames=%d wall_s=%lf", &steps, &frames, &wall), 3) << r.err;
+    EXPECT_EQ(frames, 101);
+    EXPECT_GT(steps, 0);
+    EXPECT_GE(wall, 0.0);
+}
+
+TEST_F(Batch, EveryMultipleOfDtAndFullPrecisionOrbit) {
+    const RunResult r = run(path + " --until 1.39 --every 0.1");
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::vector<Row> rows = parse_rows(r.out);
+    ASSERT_EQ(rows.size(), 14u * 3);  // 0, 0.1, ..., 1.3
+    for (std::size_t k = 0; k < rows.size(); k += 3) {
+        EXPECT_NEAR(rows[k].t, 0.1 * static_cast<double>(k / 3), 1e-9);
+        // The orbiting pair keeps its separation of 200000.
+        const double dx = rows[k + 1].a - rows[k + 2].a, dy = rows[k + 1].b - rows[k + 2].b;
+        EXPECT_NEAR(std::sqrt(dx * dx + dy * dy), 200000.0, 20.0);
+    }
+}
+
+TEST_F(Batch, ReferenceFrames) {
+    // The reference body is index 0, the far body: in the Moving frame it
+    // stays at the origin.
+    RunResult r = run(path + " --until 0.3 --every 0.1 --frame moving");
+    ASSERT_EQ(r.status, 0) << r.err;
+    for (const Row& row : parse_rows(r.out)) {
+        if (row.second == "0") {
+            EXPECT_EQ(row.a, 0.0);
+            EXPECT_EQ(row.b, 0.0);
+        }
+    }
+    // The CM frame: the mass-weighted mean stays at 0.
+    r = run(path + " --until 0.3 --every 0.1 --frame cm");
+    const std::vector<Row> rows = parse_rows(r.out);
+    ASSERT_EQ(rows.size(), 12u);
+    const double m[3] = {8.16701e12, 8.16701e16, 8.16701e16};
+    for (std::size_t k = 0; k < rows.size(); k += 3) {
+        double mx = 0, my = 0;
+        for (int i = 0; i < 3; ++i) {
+            mx += m[i] * rows[k + i].a;
+            my += m[i] * rows[k + i].b;
+        }
+        EXPECT_NEAR(mx / (m[0] + 2 * m[1]), 0.0, 1e-6);
+        EXPECT_NEAR(my / (m[0] + 2 * m[1]), 0.0, 1e-6);
+    }
+}
+
+TEST_F(Batch, EnergyRowsStartAtZeroErrorAndStaySmall) {
+    const RunResult r = run(path + " --until 1 --every 0.25 --energy");
+    ASSERT_EQ(r.status, 0) << r.err;
+    std::vector<Row> energy;
+    for (const Row& row : parse_rows(r.out))
+        if (row.second == "energy") energy.push_back(row);
+    ASSERT_EQ(energy.size(), 5u);
+    EXPECT_EQ(energy[0].b, 0.0);
+    for (const Row& row : energy) {
+        EXPECT_LT(row.a, 0.0);  // a bound pair
+        EXPECT_LT(std::fabs(row.b), 1e-4);
+    }
+}
+
+TEST_F(Batch, ExitStatusesAndMessages) {
+    RunResult r = run("--help");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.out.find("--until"), std::string::npos);
+    EXPECT_EQ(run("--version").status, 0);
+
+    for (const char* bad : {"", "--until 1", "SCENE_ONLY", " --until x", " --until -1", " --every 0 --until 1",
+                            " --frame up --until 1", " --until 1 --bogus", " --until 1 another.slo"}) {
+        std::string args = bad;
+        if (args.empty() || args[0] == ' ') args = path + args;
+        if (args == "SCENE_ONLY") args = path;
+        r = run(args);
+        EXPECT_EQ(r.status, 2) << args;
+        EXPECT_NE(r.err.find("usage: stelo-batch"), std::string::npos) << args;
+    }
+
+    const std::string missing = temp_path("missing.slo");
+    r = run(missing + " --until 1");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "Could not open file " + missing + "\n");
+
+    const std::string old = temp_path("old.slo");
+    write_file(old, "2.0.001 0.001 0 -1 0 0 40005 -15 -85 70 0.1 50 0.5 10 10 1 1\n");
+    r = run(old + " --until 1");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("was not saved with Stelo3D version 2.0.002...Sorry."), std::string::npos);
+}
+
+TEST_F(Batch, TimeStepZeroOrNegativeIsRefusedNotRun) {
+    for (const char* step : {"0", "-0.001"}) {
+        write_file(path, scene(step));
+        const RunResult r = run(path + " --until 1");
+        EXPECT_EQ(r.status, 2) << step;
+        EXPECT_TRUE(r.out.empty());
+        EXPECT_NE(r.err.find("must be above zero"), std::string::npos);
+    }
+}
+
+TEST_F(Batch, EmptySceneAndUntilZero) {
+    const std::string empty = temp_path("empty.slo");
+    write_file(empty, "2.0.002 0.001 0 -1 0 0 40005 -15 -85 70 0.1 50 0.5 10 10 1 1\n");
+    RunResult r = run(empty + " --until 5 --stats");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_TRUE(r.out.empty());
+    EXPECT_EQ(r.err.rfind("body_steps=0 frames=0 wall_s=", 0), 0u) << r.err;
+
+    r = run(path + " --until 0");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(parse_rows(r.out).size(), 3u);  // frame 0 only
+}
+
+TEST_F(Batch, SceneFileIsNeverWritten) {
+    const std::string before = read_file(path);
+    ASSERT_EQ(run(path + " --until 0.2 --energy").status, 0);
+    EXPECT_EQ(read_file(path), before);
+}
+
+}  // namespace
