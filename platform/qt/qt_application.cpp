@@ -1,9 +1,10 @@
 // The application object and the event pump: Qt's event loop runs the main
-// thread, and a posted pump event serves the core's message queue of the
-// main thread (cross-thread sends first, then posted messages).
+// thread, and a wake-up from the core makes it serve the core's message
+// queue of the main thread (cross-thread sends first, then posted messages).
 #include <QApplication>
 #include <QEventLoop>
 #include <QIcon>
+#include <QSocketNotifier>
 #include <QTimer>
 
 #include <atomic>
@@ -13,6 +14,15 @@
 #include <map>
 #include <mutex>
 #include <string>
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+#ifdef __linux__
+#include <dlfcn.h>
+#include <link.h>
+#endif
 
 #include "platform/qt/qt_state.h"
 
@@ -32,8 +42,6 @@ int fallback_argc = 1;
 char fallback_name[] = "stelo";
 char* fallback_argv[] = {fallback_name, nullptr};
 
-QEvent::Type pump_event_type = QEvent::None;
-std::atomic<QObject*> pump_object{nullptr};
 std::atomic<int> wake_pending{0};
 int quit_seen = 0;
 int quit_code = 0;
@@ -59,21 +67,82 @@ int pump_main_queue() {
     return 1;
 }
 
+void pump_turn() {
+    wake_pending.store(0);
+    if (pump_main_queue()) wake_main_thread_qt();
+}
+
+#ifdef _WIN32
+// A posted Qt event carries the wake-up.
+QEvent::Type pump_event_type = QEvent::None;
+std::atomic<QObject*> pump_object{nullptr};
+
 class Pump : public QObject {
 public:
     bool event(QEvent* event) override {
         if (event->type() != pump_event_type) return QObject::event(event);
-        wake_pending.store(0);
-        if (pump_main_queue()) wake_main_thread_qt();
+        pump_turn();
         return true;
     }
 };
+
+void start_pump() {
+    start_pump();
+}
+
+void stop_pump() { delete pump_object.exchange(nullptr); }
 
 void wake_main_thread_qt() {
     QObject* pump = pump_object.load();
     if (pump == nullptr) return;
     if (wake_pending.exchange(1) == 0) QCoreApplication::postEvent(pump, new QEvent(pump_event_type));
 }
+#else
+// A byte in a pipe carries the wake-up: a thread that wakes the main thread
+// shares no memory with Qt's event queues, only a file descriptor that the
+// main thread's loop watches.
+int wake_read_fd = -1;
+std::atomic<int> wake_write_fd{-1};
+QSocketNotifier* wake_notifier = nullptr;
+
+void start_pump() {
+    int ends[2] = {-1, -1};
+    if (pipe(ends) != 0) return;
+    for (int fd : ends) {
+        fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK);
+        fcntl(fd, F_SETFD, FD_CLOEXEC);
+    }
+    wake_read_fd = ends[0];
+    wake_notifier = new QSocketNotifier(wake_read_fd, QSocketNotifier::Read);
+    QObject::connect(wake_notifier, &QSocketNotifier::activated, wake_notifier, [] {
+        char drain[64];
+        while (read(wake_read_fd, drain, sizeof drain) > 0) {
+        }
+        pump_turn();
+    });
+    wake_write_fd.store(ends[1]);
+}
+
+void stop_pump() {
+    const int write_end = wake_write_fd.exchange(-1);
+    delete wake_notifier;
+    wake_notifier = nullptr;
+    if (write_end >= 0) close(write_end);
+    if (wake_read_fd >= 0) close(wake_read_fd);
+    wake_read_fd = -1;
+}
+
+void wake_main_thread_qt() {
+    const int fd = wake_write_fd.load();
+    if (fd < 0) return;
+    if (wake_pending.exchange(1) == 0) {
+        const char byte = 1;
+        // A full pipe already holds a wake-up.
+        if (write(fd, &byte, 1) < 0) {
+        }
+    }
+}
+#endif
 
 LRESULT pass_to_default(Window window, unsigned message, WPARAM wparam, LPARAM lparam) {
     return default_window_proc(window, message, wparam, lparam);
@@ -91,6 +160,23 @@ int display_available() {
     if (name.rfind("xcb", 0) == 0) return has_x ? 1 : 0;
     if (name.rfind("wayland", 0) == 0) return has_wayland ? 1 : 0;
     return has_x || has_wayland ? 1 : 0;
+}
+
+// Libraries loaded on the toolkit's behalf (the GL driver, platform plugins)
+// stay loaded until the process ends: unloading them when the display closes
+// gains nothing, and tools that watch the loaded libraries (the thread
+// sanitizer's list of ignored libraries) would lose track of them.
+void keep_loaded_libraries() {
+#ifdef __linux__
+    dl_iterate_phdr(
+        [](dl_phdr_info* info, std::size_t, void*) {
+            if (info->dlpi_name != nullptr && info->dlpi_name[0] != '\0') {
+                dlopen(info->dlpi_name, RTLD_LAZY | RTLD_NOLOAD | RTLD_NODELETE);
+            }
+            return 0;
+        },
+        nullptr);
+#endif
 }
 
 }  // namespace
@@ -118,8 +204,7 @@ int gui_init(int* argc, char** argv) {
         application = new QApplication(fallback_argc, fallback_argv);
     }
     QApplication::setQuitOnLastWindowClosed(false);
-    pump_event_type = static_cast<QEvent::Type>(QEvent::registerEventType());
-    pump_object.store(new Pump());
+    start_pump();
 
     qt_backend.window_created = qt_window_created;
     qt_backend.window_destroyed = qt_window_destroyed;
@@ -172,8 +257,8 @@ void gui_shutdown() {
     qt_free_all_menus();
     qt_free_all_drops();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QObject* pump = pump_object.exchange(nullptr);
-    delete pump;
+    stop_pump();
+    keep_loaded_libraries();
     delete application;
     application = nullptr;
     quit_seen = 0;
