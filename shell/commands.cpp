@@ -4,7 +4,6 @@
 // released by its owner before New empties the body list again).
 #include "shell/commands.h"
 
-#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -25,6 +24,18 @@ void refuse_path(const char* path) {
     std::string text = "Could not open file ";
     text += path;
     message_box(control_window, text.c_str(), nullptr, MB_OK);
+}
+
+// Copies a path that fits into scene_path; a longer one is refused with the
+// message a missing file gets, naming the whole path.
+int take_scene_path(const char* path) {
+    std::size_t length = std::strlen(path);
+    if (length >= sizeof scene_path) {
+        refuse_path(path);
+        return 0;
+    }
+    std::memcpy(scene_path, path, length + 1);
+    return 1;
 }
 
 // Creates one view window as New does: default place, fixed size, Close
@@ -138,11 +149,7 @@ void drop_scene(WPARAM drop) {
     if (count > 0) drop_file_path(drop, 0, path, sizeof path);
     release_drop(drop);
     if (count <= 0 || path[0] == '\0') return;
-    if (std::strlen(path) >= sizeof scene_path) {
-        refuse_path(path);
-        return;
-    }
-    std::snprintf(scene_path, sizeof scene_path, "%s", path);
+    if (!take_scene_path(path)) return;
     load_scene();
     run_scene();
 }
@@ -168,10 +175,5 @@ void shutdown_control_window() {
 
 int accept_argument(const char* argument) {
     if (!argument || argument[0] == '\0') return 0;
-    if (std::strlen(argument) >= sizeof scene_path) {
-        refuse_path(argument);
-        return 0;
-    }
-    std::snprintf(scene_path, sizeof scene_path, "%s", argument);
-    return 1;
+    return take_scene_path(argument);
 }

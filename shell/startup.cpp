@@ -1,5 +1,7 @@
 // Program start: the three window classes, the control window with its menu,
 // the first posted messages and the main loop.
+#include <cstdio>
+
 #include "interact/interactive_window.h"
 #include "platform/platform.h"
 #include "render/view3d_window.h"
@@ -69,7 +71,10 @@ int stelo_main(int argc, char** argv) {
     static char* toolkit_argv[2] = {argc > 0 ? argv[0] : nullptr, nullptr};
     static char program_name[] = "stelo";
     if (!toolkit_argv[0]) toolkit_argv[0] = program_name;
-    if (!gui_init(&toolkit_argc, toolkit_argv)) return 1;
+    if (!gui_init(&toolkit_argc, toolkit_argv)) {
+        std::fprintf(stderr, "stelo: no display to open the windows on (is DISPLAY set?)\n");
+        return 1;
+    }
     if (!register_window_classes()) {
         gui_shutdown();
         return 0;

@@ -82,6 +82,17 @@ TEST_F(ShellTest, ExitWithASceneOpenClosesItThenWritesTheRestoredGeometry) {
     EXPECT_EQ(v[9], interactive.height);
 }
 
+TEST_F(ShellTest, CloseBoxEndsTheProgramAsExitDoes) {
+    start();
+    command(CMD_NEW);
+    const Window view3d = view3d_window;
+    send_message(control_window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    gui_run_message_loop();  // returns once the shutdown has posted its quit
+    EXPECT_FALSE(is_window(control_window));
+    EXPECT_FALSE(is_window(view3d));
+    EXPECT_TRUE(file_exists("stelo20.ini"));  // the views' moves made the geometry known
+}
+
 TEST_F(ShellTest, TenValuesPlaceAllThreeWindows) {
     write_file("stelo20.ini", "100 200 10 20 30 40 500 300 510 310\n");
     start();
