@@ -29,10 +29,13 @@ int next_field(FieldReader* reader) {
     int c = std::getc(reader->file);
     while (c != EOF && is_blank(c)) c = std::getc(reader->file);
     while (c != EOF && !is_blank(c)) {
-        if (reader->length < FIELD_CAPACITY)
-            reader->text[reader->length++] = static_cast<char>(c);
-        else
-            reader->too_long = 1;  // the rest of the word is read and dropped
+        if (reader->length == FIELD_CAPACITY) {
+            // No field of a scene is that long, so the file is refused here;
+            // stopping keeps an endless word (a device, say) from being read forever.
+            reader->too_long = 1;
+            return 1;
+        }
+        reader->text[reader->length++] = static_cast<char>(c);
         c = std::getc(reader->file);
     }
     return reader->length > 0;

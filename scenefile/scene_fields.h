@@ -17,7 +17,8 @@ struct FieldReader {
 };
 
 // Reads the next field. Returns 0 when the file (or what can be read of it)
-// holds no further field.
+// holds no further field. A field longer than FIELD_CAPACITY is marked
+// too_long and the file is left in the middle of it: it cannot convert.
 int next_field(FieldReader* reader);
 
 // 1 when the current field is exactly word.

@@ -124,6 +124,15 @@ TEST_F(SceneRefusalTest, UnreadableAndUnwritablePathsAreNamedWhole) {
     EXPECT_EQ(snapshot(), before);
 }
 
+TEST_F(SceneRefusalTest, EndlessWordIsRefusedWithoutReadingItAll) {
+    if (!std::filesystem::exists("/dev/zero")) GTEST_SKIP() << "no /dev/zero";
+    std::snprintf(scene_path, sizeof scene_path, "/dev/zero");
+    EXPECT_EQ(read_scene(), 0);
+    ASSERT_EQ(shown_messages.size(), 1u);
+    EXPECT_EQ(shown_messages[0].text, "/dev/zero" + OTHER_VERSION);
+    EXPECT_EQ(snapshot(), before);
+}
+
 TEST_F(SceneRefusalTest, FailedWriteIsNotReportedAsSaved) {
     if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
     std::snprintf(scene_path, sizeof scene_path, "/dev/full");
