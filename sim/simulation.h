@@ -56,6 +56,9 @@ int simulation_thread();
 
 // Body steps done by the current run; reset by its set-up.
 extern std::atomic<long long> body_steps_done;
+// 1 once no body can step before TIME_LIMIT: the run publishes no more
+// frames and waits for Close.
+extern std::atomic<int> time_limit_reached;
 
 // One published frame: every body predicted at the frame time, in world
 // units and list order. The simulation thread fills two of them in turn;
@@ -96,8 +99,10 @@ void start_simulation_workers(int lit);
 // stop_requested, resumes each worker fully, sets positions_ready and
 // frame_free, joins and closes simulation_thread_handle, frame_thread_handle
 // and interactive_frame_thread_handle (clearing them), closes both events
-// (clearing them) and releases any array of the run still held. While it
-// waits it serves sends to the calling thread's windows, so it may be called
-// from the thread whose window the frame threads draw on. Afterwards the
+// (clearing them); the simulation thread's own clean-up releases the run's
+// arrays, which the last thread holding them frees. Joining releases a
+// frame thread's pending WM_DRAW_FRAME to the calling thread's windows
+// without drawing, so it may be called from the thread whose window the
+// frame threads draw on. Afterwards the
 // body list is empty and every array of the run is released exactly once.
 void end_simulation_workers();

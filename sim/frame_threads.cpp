@@ -1,0 +1,83 @@
+// The frame threads. The 3D view's frame thread takes each published frame,
+// converts it into the chosen reference frame and asks the view to draw it;
+// the interactive view's frame thread converts the latest predictions about
+// the centre of mass as fast as that view draws them.
+#include "sim/bodies.h"
+#include "sim/frames.h"
+#include "sim/integrator.h"
+
+Window view3d_window = NO_WINDOW;
+Window interactive_window = NO_WINDOW;
+
+namespace {
+
+void convert_frame(const PublishedFrame* frame, int lit) {
+    const FrameTransform f = make_frame_transform(frame->x, frame->y, body_masses, frame->count, run_total_mass);
+    drawn_frame = frame;
+    drawn_transform = f;
+    double x, y;
+    for (int i = 0; i < frame->count; ++i) {
+        if (!frame_position(f, frame->x[i], frame->y[i], &x, &y)) break;
+        draw_x[i] = static_cast<float>(x * VIEW_SCALE);
+        draw_y[i] = static_cast<float>(y * VIEW_SCALE);
+    }
+    if (!lit) return;
+    for (int k = 0; k < light_slot_count; ++k) {
+        const int i = light_body[k];
+        if (!frame_position(f, frame->x[i], frame->y[i], &x, &y)) break;
+        light_position[k][0] = static_cast<float>(x * VIEW_SCALE);
+        light_position[k][1] = static_cast<float>(y * VIEW_SCALE);
+    }
+}
+
+int frame_thread(int lit) {
+    if (stop_requested) return 0;
+    for (;;) {
+        wait_event(positions_ready);
+        if (stop_requested) break;
+        suspension_point();
+        if (stop_requested) break;
+        // The run's arrays stay with this thread until the view has drawn.
+        if (!acquire_run_arrays()) {
+            set_event(frame_free);
+            continue;
+        }
+        if (const PublishedFrame* frame = latest_published_frame()) convert_frame(frame, lit);
+        set_event(frame_free);
+        send_message(view3d_window, WM_DRAW_FRAME, 0, 0);
+        release_run_arrays();
+    }
+    return 0;
+}
+
+}  // namespace
+
+int frame_thread_lit() { return frame_thread(1); }
+int frame_thread_unlit() { return frame_thread(0); }
+
+int interactive_frame_thread() {
+    double a = 0.0, b = 0.0;
+    while (!stop_requested) {
+        suspension_point();
+        if (stop_requested) break;
+        if (!acquire_run_arrays()) {  // no run yet, or it has ended
+            sleep_ms(10);
+            continue;
+        }
+        const int active = simulation_active;
+        const double* x;
+        const double* y;
+        const int count = lock_live_positions(&x, &y);
+        // One consistent copy: its centre of mass is the same for every body.
+        if (active && count > 0) centre_of_mass(x, y, body_masses, count, run_total_mass, &a, &b);
+        for (int i = 0; i < count; ++i) {
+            interactive_x[i] = static_cast<float>((x[i] - a) * VIEW_SCALE);
+            interactive_y[i] = static_cast<float>((y[i] - b) * VIEW_SCALE);
+        }
+        unlock_live_positions();
+        if (active) send_message(interactive_window, WM_DRAW_FRAME, 0, 0);
+        release_run_arrays();
+        if (!active) sleep_ms(10);  // nothing moves: wait instead of spinning
+    }
+    return 0;
+}

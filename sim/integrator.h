@@ -1,0 +1,86 @@
+// The integrator's private state and its pieces, used by the simulation
+// thread (and by the tests and benchmarks that drive it without threads).
+// Only the simulation thread touches this state during a run.
+#pragma once
+
+#include "sim/simulation.h"
+
+// Longest step any body takes, in time units. It applies only to bodies
+// whose own criterion gives no usable length (see choose_step) or a length
+// beyond it; it does not depend on time_step, so the trajectory does not
+// depend on how often frames are published.
+constexpr double MAX_STEP = 1000.0;
+
+// Private arrays (run_body_count elements).
+extern double* pos_x;
+extern double* pos_y;
+extern double* vel_x;
+extern double* vel_y;
+extern double* half_force_x;
+extern double* half_force_y;
+extern double* sixth_jerk_x;
+extern double* sixth_jerk_y;
+extern double* diff1_x;
+extern double* diff1_y;
+extern double* diff2_x;
+extern double* diff2_y;
+extern double* diff3_x;
+extern double* diff3_y;
+extern double* t0;
+extern double* t1;
+extern double* t2;
+extern double* t3;
+extern double* step;
+
+// Allocates the shared and private arrays of a run for the current body
+// list and copies the list into them (including light slots); sets sim_time
+// to 0. Does not touch simulation_active.
+void copy_body_list();
+// Initial forces, their derivatives, step lengths and differences.
+void start_integrator();
+// The next body to step (lowest index among the earliest t0 + step), or -1
+// when every body's next time lies at or beyond TIME_LIMIT.
+int next_body();
+// Advances body i to t0 + step: predicts every body, computes the new force
+// on i, corrects i and chooses its next step. Sets sim_time.
+void step_body(int i);
+// Evaluates every body's prediction polynomial at time t (positions and
+// their time derivatives) into the frame's arrays.
+void predict_frame(double t, PublishedFrame* frame);
+// Releases the private arrays (the shared ones go with the last user).
+void release_integrator();
+
+// The step criterion sqrt(eta * |F| / |S|) from the force F and its second
+// derivative S, computed as sqrt(eta * sqrt(|F|^2 / |S|^2)).
+double criterion_step(double fx, double fy, double sx, double sy);
+// The step body i takes from time t0_i given its criterion value h: h when
+// it is a usable length, otherwise the rule for degenerate cases.
+double usable_step(int i, double t0_i, double h);
+// A criterion value that is never usable.
+constexpr double NO_STEP = -1.0;
+// Whether a force summed from terms whose magnitudes add up to `scale`
+// vanishes within the rounding of that sum.
+bool force_vanishes(double fx, double fy, double scale);
+
+// The queue of next step times (a tournament tree over t0 + step).
+void build_step_queue(int count);
+void update_step_queue(int i);
+void release_step_queue();
+
+// Shared arrays of a run: allocation, users, the live copy of positions.
+void allocate_run_arrays(int count, int lit);
+// Registers a user of the run's arrays; returns 0 when no run's arrays exist.
+int acquire_run_arrays();
+// Drops a user; the last one releases every shared array exactly once.
+void release_run_arrays();
+// Copies pred_x, pred_y into the live copy when a reader has asked for one
+// and the copy is not being read (never blocks).
+void refresh_live_positions(const double* x, const double* y);
+// Holds the live copy for reading (the caller must hold the run's arrays)
+// and asks for a fresh one; returns the number of bodies in it.
+int lock_live_positions(const double** x, const double** y);
+void unlock_live_positions();
+// The published frames.
+PublishedFrame* frame_to_publish();
+void mark_published(PublishedFrame* frame);
+PublishedFrame* latest_published_frame();

@@ -1,0 +1,213 @@
+// One body step: every body predicted to the step's time, the new force on
+// the stepped body from those predictions, then its divided differences,
+// correction and next step length. Also the predictions published in frames.
+#include <cmath>
+
+#include "sim/bodies.h"
+#include "sim/integrator.h"
+#include "sim/vector_clones.h"
+
+double* pos_x = nullptr;
+double* pos_y = nullptr;
+double* vel_x = nullptr;
+double* vel_y = nullptr;
+double* half_force_x = nullptr;
+double* half_force_y = nullptr;
+double* sixth_jerk_x = nullptr;
+double* sixth_jerk_y = nullptr;
+double* diff1_x = nullptr;
+double* diff1_y = nullptr;
+double* diff2_x = nullptr;
+double* diff2_y = nullptr;
+double* diff3_x = nullptr;
+double* diff3_y = nullptr;
+double* t0 = nullptr;
+double* t1 = nullptr;
+double* t2 = nullptr;
+double* t3 = nullptr;
+double* step = nullptr;
+std::atomic<long long> body_steps_done{0};
+
+namespace {
+
+constexpr double SIXTH = 0.16666666666666666;
+constexpr double TWELFTH = 0.08333333333333333;
+constexpr double TWENTIETH = 0.05;
+constexpr double THIRTIETH = 0.03333333333333333;
+constexpr double THIRD = 0.3333333333333333;
+
+// Predicts every body at time t to third order into px, py and returns in
+// out the force at (xi, yi) from every body but i, summed in index order.
+// The passes of prediction and force are fused: each body's prediction is
+// used as soon as it is made.
+VECTOR_CLONES
+void predict_and_force(int count, int i, double t, double xi, double yi, const double* __restrict x,
+                       const double* __restrict y, const double* __restrict vx, const double* __restrict vy,
+                       const double* __restrict hx, const double* __restrict hy, const double* __restrict jx,
+                       const double* __restrict jy, const double* __restrict time0, const double* __restrict m,
+                       double* __restrict px, double* __restrict py, double* out) {
+    alignas(64) double fx[PAIR_BLOCK], fy[PAIR_BLOCK], size[PAIR_BLOCK];
+    const double soft = softening2;
+    double sum_x = 0.0, sum_y = 0.0;
+    double lanes[8] = {};
+    for (int start = 0; start < count; start += PAIR_BLOCK) {
+        const int len = count - start < PAIR_BLOCK ? count - start : PAIR_BLOCK;
+        for (int k = 0; k < len; ++k) {
+            const int j = start + k;
+            const double tau = t - time0[j];
+            const double pxj = x[j] + tau * (vx[j] + tau * (hx[j] + tau * jx[j]));
+            const double pyj = y[j] + tau * (vy[j] + tau * (hy[j] + tau * jy[j]));
+            px[j] = pxj;
+            py[j] = pyj;
+            const double dx = pxj - xi, dy = pyj - yi;
+            const double q = 1.0 / ((dx * dx + dy * dy) + soft);
+            const double g = m[j] * std::sqrt(q) * q;
+            fx[k] = g * dx;
+            fy[k] = g * dy;
+            size[k] = std::fabs(fx[k]) + std::fabs(fy[k]);
+        }
+        // In index order, all bodies below i first, then all above it.
+        const int skip = i - start;
+        if (skip >= 0 && skip < len) size[skip] = 0.0;
+        add_magnitudes(lanes, size, len);
+        const int below = skip < 0 ? 0 : (skip < len ? skip : len);
+        for (int k = 0; k < below; ++k) {
+            sum_x += fx[k];
+            sum_y += fy[k];
+        }
+        for (int k = skip < 0 ? 0 : skip + 1; k < len; ++k) {
+            sum_x += fx[k];
+            sum_y += fy[k];
+        }
+    }
+    out[0] = sum_x;
+    out[1] = sum_y;
+    out[2] = lane_total(lanes);
+}
+
+}  // namespace
+
+void step_body(int i) {
+    const double t = t0[i] + step[i];
+    sim_time = t;
+    const double t0_old = t0[i], t1_old = t1[i], t2_old = t2[i], t3_old = t3[i];
+    const double dt = t - t0_old;
+
+    // Body i to third order, then raised with its differences.
+    const double x3 = pos_x[i] + dt * (vel_x[i] + dt * (half_force_x[i] + dt * sixth_jerk_x[i]));
+    const double y3 = pos_y[i] + dt * (vel_y[i] + dt * (half_force_y[i] + dt * sixth_jerk_y[i]));
+    const double s = (t0_old - t1_old) + (t0_old - t2_old);
+    const double p_x = diff2_x[i] + s * diff3_x[i];
+    const double p_y = diff2_y[i] + s * diff3_y[i];
+    const double dt4 = dt * dt * dt * dt;
+    const double xi = x3 + dt4 * (p_x * TWELFTH + (dt * diff3_x[i]) * TWENTIETH);
+    const double yi = y3 + dt4 * (p_y * TWELFTH + (dt * diff3_y[i]) * TWENTIETH);
+    vel_x[i] += dt * (2.0 * half_force_x[i] +
+                      dt * (3.0 * sixth_jerk_x[i] + dt * (p_x * THIRD + (dt * diff3_x[i]) * 0.25)));
+    vel_y[i] += dt * (2.0 * half_force_y[i] +
+                      dt * (3.0 * sixth_jerk_y[i] + dt * (p_y * THIRD + (dt * diff3_y[i]) * 0.25)));
+
+    // Every other body predicted at t, and the new force on i.
+    double force[3];
+    predict_and_force(run_body_count, i, t, xi, yi, pos_x, pos_y, vel_x, vel_y, half_force_x, half_force_y,
+                      sixth_jerk_x, sixth_jerk_y, t0, body_masses, pred_x, pred_y, force);
+    pred_x[i] = xi;
+    pred_y[i] = yi;
+    const double fx = force[0], fy = force[1];
+
+    // New divided differences, with the times before the shift.
+    const double d1x = (fx - 2.0 * half_force_x[i]) / dt;
+    const double d1y = (fy - 2.0 * half_force_y[i]) / dt;
+    const double d2x = (d1x - diff1_x[i]) / (t - t1_old);
+    const double d2y = (d1y - diff1_y[i]) / (t - t1_old);
+    const double d3x = (d2x - diff2_x[i]) / (t - t2_old);
+    const double d3y = (d2y - diff2_y[i]) / (t - t2_old);
+    const double d4x = (d3x - diff3_x[i]) / (t - t3_old);
+    const double d4y = (d3y - diff3_y[i]) / (t - t3_old);
+
+    t3[i] = t2_old;
+    t2[i] = t1_old;
+    t1[i] = t0_old;
+    t0[i] = t;
+
+    // Correction by the fourth difference. The fourth-order term of the force
+    // is D4 (u)(u + a1)(u + a2)(u + a3) with u counted from the old t0 and
+    // a1..a3 the spans from the old t0 back to the three steps before it;
+    // integrated once and twice over the step it gives the terms below.
+    const double a1 = t0_old - t1_old, a2 = t0_old - t2_old, a3 = t0_old - t3_old;
+    const double sum1 = a1 + a2 + a3;
+    const double sum2 = (a1 + a2) * a3 + a1 * a2;
+    const double sum3 = a1 * a2 * a3;
+    const double dt2 = dt * dt;
+    const double dt3 = dt2 * dt;
+    pos_x[i] = xi + dt3 * ((sum3 * d4x) * SIXTH +
+                           dt * ((sum2 * d4x) * TWELFTH + dt * ((sum1 * d4x) * TWENTIETH + (dt * d4x) * THIRTIETH)));
+    pos_y[i] = yi + dt3 * ((sum3 * d4y) * SIXTH +
+                           dt * ((sum2 * d4y) * TWELFTH + dt * ((sum1 * d4y) * TWENTIETH + (dt * d4y) * THIRTIETH)));
+    vel_x[i] += dt2 * ((sum3 * d4x) * 0.5 + dt * ((sum2 * d4x) * THIRD + dt * ((sum1 * d4x) * 0.25 + (dt * d4x) * 0.2)));
+    vel_y[i] += dt2 * ((sum3 * d4y) * 0.5 + dt * ((sum2 * d4y) * THIRD + dt * ((sum1 * d4y) * 0.25 + (dt * d4y) * 0.2)));
+
+    // Store the new state; s2 is the span from t back over two steps.
+    const double s2 = t - t2[i];
+    half_force_x[i] = fx * 0.5;
+    half_force_y[i] = fy * 0.5;
+    diff1_x[i] = d1x;
+    diff1_y[i] = d1y;
+    diff2_x[i] = d2x;
+    diff2_y[i] = d2y;
+    diff3_x[i] = d3x;
+    diff3_y[i] = d3y;
+    sixth_jerk_x[i] = (d1x + dt * (d2x + s2 * d3x)) * SIXTH;
+    sixth_jerk_y[i] = (d1y + dt * (d2y + s2 * d3y)) * SIXTH;
+
+    const double sx = 2.0 * (d2x + (dt + s2) * d3x);
+    const double sy = 2.0 * (d2y + (dt + s2) * d3y);
+    step[i] = usable_step(i, t, force_vanishes(fx, fy, force[2]) ? NO_STEP : criterion_step(fx, fy, sx, sy));
+    update_step_queue(i);
+    body_steps_done.store(body_steps_done.load(std::memory_order_relaxed) + 1, std::memory_order_relaxed);
+}
+
+void predict_frame(double t, PublishedFrame* frame) {
+    const int count = run_body_count;
+    for (int j = 0; j < count; ++j) {
+        const double tau = t - t0[j];
+        const double s = (t0[j] - t1[j]) + (t0[j] - t2[j]);
+        const double px = diff2_x[j] + s * diff3_x[j];
+        const double py = diff2_y[j] + s * diff3_y[j];
+        double x = pos_x[j] + tau * (vel_x[j] + tau * (half_force_x[j] +
+                   tau * (sixth_jerk_x[j] + tau * (px * TWELFTH + (tau * diff3_x[j]) * TWENTIETH))));
+        double y = pos_y[j] + tau * (vel_y[j] + tau * (half_force_y[j] +
+                   tau * (sixth_jerk_y[j] + tau * (py * TWELFTH + (tau * diff3_y[j]) * TWENTIETH))));
+        double vx = vel_x[j] + tau * (2.0 * half_force_x[j] +
+                    tau * (3.0 * sixth_jerk_x[j] + tau * (px * THIRD + (tau * diff3_x[j]) * 0.25)));
+        double vy = vel_y[j] + tau * (2.0 * half_force_y[j] +
+                    tau * (3.0 * sixth_jerk_y[j] + tau * (py * THIRD + (tau * diff3_y[j]) * 0.25)));
+        // A polynomial evaluated far from its step (a huge or negative frame
+        // time) can overflow; the body is then shown where it last was.
+        if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(vx) || !std::isfinite(vy)) {
+            x = pos_x[j];
+            y = pos_y[j];
+            vx = vel_x[j];
+            vy = vel_y[j];
+        }
+        frame->x[j] = x;
+        frame->y[j] = y;
+        frame->vx[j] = vx;
+        frame->vy[j] = vy;
+        pred_x[j] = x;
+        pred_y[j] = y;
+    }
+    frame->time = t;
+    frame->count = count;
+    frame->body_steps = body_steps_done.load(std::memory_order_relaxed);
+}
+
+void release_integrator() {
+    for (double** block : {&pos_x, &pos_y, &vel_x, &vel_y, &half_force_x, &half_force_y, &sixth_jerk_x,
+                           &sixth_jerk_y, &diff1_x, &diff1_y, &diff2_x, &diff2_y, &diff3_x, &diff3_y, &t0, &t1,
+                           &t2, &t3, &step}) {
+        free_block(*block);
+        *block = nullptr;
+    }
+    release_step_queue();
+}

@@ -1,0 +1,95 @@
+// The simulation thread: set-up, then frames published at every time_step of
+// simulated time with the body steps between them, until stop_requested.
+#include <cmath>
+#include <cstring>
+
+#include "sim/bodies.h"
+#include "sim/integrator.h"
+
+int light_body[LIGHT_SLOTS] = {};
+float light_position[LIGHT_SLOTS][4] = {};
+int light_slot_count = 0;
+Event* frame_free = nullptr;
+Event* positions_ready = nullptr;
+Thread* simulation_thread_handle = nullptr;
+Thread* frame_thread_handle = nullptr;
+Thread* interactive_frame_thread_handle = nullptr;
+std::atomic<int> time_limit_reached{0};
+
+namespace {
+
+// Hands a frame to the frame thread: waits until it has taken the previous
+// one, fills the other published frame and signals it.
+void publish(double frame_time) {
+    wait_event(frame_free);
+    PublishedFrame* frame = frame_to_publish();
+    predict_frame(frame_time, frame);
+    mark_published(frame);
+    refresh_live_positions(frame->x, frame->y);
+    set_event(positions_ready);
+}
+
+// The next frame time; a time_step that is not a number, or a sum that
+// overflows, leaves it where it is.
+double next_frame_time(double frame_time) {
+    const double next = frame_time + read_time_step();
+    return std::isfinite(next) ? next : frame_time;
+}
+
+// No body can step before TIME_LIMIT: the run stays where it is until Close.
+void wait_for_stop() {
+    time_limit_reached = 1;
+    while (!stop_requested) {
+        suspension_point();
+        sleep_ms(5);
+    }
+}
+
+// Body steps until the frame time is reached; returns 0 when the run must
+// end.
+int advance_to(double frame_time) {
+    while (frame_time > sim_time) {
+        suspension_point();
+        const int i = next_body();
+        if (i < 0) {
+            wait_for_stop();
+            return 0;
+        }
+        step_body(i);
+        refresh_live_positions(pred_x, pred_y);
+        if (stop_requested) return 0;
+    }
+    return 1;
+}
+
+}  // namespace
+
+int simulation_thread() {
+    suspension_point();
+    if (body_count == 0) return 0;
+    if (stop_requested) {  // closed before it ever ran: nothing to integrate
+        clear_bodies();
+        return 0;
+    }
+    time_limit_reached = 0;
+    copy_body_list();
+    simulation_active = 1;
+    start_integrator();
+
+    double frame_time = 0.0;
+    if (!stop_requested) {
+        for (;;) {
+            suspension_point();
+            publish(frame_time);
+            if (stop_requested) break;
+            frame_time = next_frame_time(frame_time);
+            if (!advance_to(frame_time)) break;
+        }
+    }
+
+    simulation_active = 0;
+    clear_bodies();
+    release_integrator();
+    release_run_arrays();  // body_masses and the shared arrays go with their last user
+    return 0;
+}
