@@ -1,9 +1,9 @@
 #include "scene_fixture.h"
 
-#include <cstdio>
-#include <cstring>
-#include <fstream>
 #include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
 #include <sstream>
 
 #include "scenefile/scene_file.h"

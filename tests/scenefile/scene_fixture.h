@@ -39,6 +39,6 @@ std::vector<Body*> list_order();
 // The lines of a text, without their ends.
 std::vector<std::string> lines_of(const std::string& text);
 
-// A header with every parameter away from its default, N bodies and
-// reference field ref.
+// A header line with every parameter away from its default, the given body
+// count and stored reference body.
 std::string header_line(int count, int reference);
