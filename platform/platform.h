@@ -410,3 +410,9 @@ int drop_files(Window window, const char* const* paths, int count);
 // the parent with TTN_NEEDTEXT, as the window system does).
 int toolbar_tooltip(Window toolbar, int id, char* buffer, int capacity);
 int tab_tooltip(Window tab, int index, char* buffer, int capacity);
+// Mouse presses and the close box as the user makes them: the press goes
+// through the window system to whatever lies at that point of the client
+// area (x, y in device pixels, as in WM_LBUTTONDOWN), a toolbar button or
+// the window itself.
+void click_client(Window window, int x, int y, int right_button);
+void press_close_box(Window window);

@@ -18,6 +18,7 @@ int surface_made = -1;
 int draws = 0;
 Window gl_toolbar = NO_WINDOW;
 Window gl_status = NO_WINDOW;
+std::vector<std::string> clicks;
 
 const ToolbarEntry tools[] = {
     {0, 40002, TOOL_CHECK_GROUP, "Stop", 1},
@@ -42,6 +43,15 @@ LRESULT view_proc(Window window, unsigned message, WPARAM wparam, LPARAM lparam)
         case WM_TEST_CLEAR:
         case WM_DRAW_FRAME:
             clear_to(window, static_cast<unsigned>(wparam));
+            return 0;
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+            clicks.push_back(std::string(message == WM_LBUTTONDOWN ? "L " : "R ") +
+                             std::to_string(low_word(static_cast<std::uintptr_t>(lparam))) + "," +
+                             std::to_string(high_word(static_cast<std::uintptr_t>(lparam))));
+            return 0;
+        case WM_COMMAND:
+            clicks.push_back("command " + std::to_string(low_word(wparam)));
             return 0;
         case WM_DESTROY:
             gl_release_surface(window);
@@ -152,4 +162,22 @@ TEST(GlSurface, RefusesWindowsItCannotCover) {
     EXPECT_EQ(gl_read_pixels(NO_WINDOW, nullptr, 0, &width, &height), 0);
     gl_swap_buffers(NO_WINDOW);
     gl_release_surface(NO_WINDOW);
+}
+
+TEST(GlSurface, ClicksOnTheGlAreaReachTheWindowAndClicksOnTheToolbarReachItsButtons) {
+    const Window window = make_view();
+    clicks.clear();
+    int cx, cy, cw, ch;
+    get_client_rect(window, &cx, &cy, &cw, &ch);
+    const double ratio = window_pixel_ratio(window);
+    const int mid_x = static_cast<int>(cw * ratio / 2), mid_y = static_cast<int>(ch * ratio / 2);
+    click_client(window, mid_x, mid_y, 0);
+    click_client(window, mid_x + 5, mid_y + 7, 1);
+    // The first toolbar button lies at the top left corner, over the GL area.
+    click_client(window, static_cast<int>(12 * ratio), static_cast<int>(10 * ratio), 0);
+    ASSERT_EQ(clicks.size(), 3u);
+    EXPECT_EQ(clicks[0], "L " + std::to_string(mid_x) + "," + std::to_string(mid_y));
+    EXPECT_EQ(clicks[1], "R " + std::to_string(mid_x + 5) + "," + std::to_string(mid_y + 7));
+    EXPECT_EQ(clicks[2], "command 40002");
+    destroy_window(window);
 }

@@ -121,3 +121,40 @@ TEST(Windows, DroppedFilesArriveAsAHandleThatReadsThePaths) {
     release_drop(drop);
     destroy_window(window);
 }
+
+TEST(Windows, CloseBoxAsksTheProcedureAndDoesNothingWhenGreyed) {
+    received.clear();
+    const Window kept = make_recorder("kept");
+    grey_system_close(kept);
+    show_window(kept, SHOW_NORMAL);
+    press_close_box(kept);
+    EXPECT_EQ(count_received(kept, WM_SYSCOMMAND), 0);
+    EXPECT_TRUE(is_window(kept));
+    EXPECT_TRUE(is_window_visible(kept));
+
+    const Window closed = make_recorder("closed");
+    show_window(closed, SHOW_NORMAL);
+    press_close_box(closed);
+    ASSERT_EQ(count_received(closed, WM_SYSCOMMAND), 1);
+    EXPECT_EQ(last_received(closed, WM_SYSCOMMAND)->wparam, SC_CLOSE);
+    EXPECT_FALSE(is_window(closed));
+    destroy_window(kept);
+}
+
+TEST(Windows, MousePressesArriveWithClientCoordinates) {
+    received.clear();
+    const Window window = make_recorder();
+    show_window(window, SHOW_NORMAL);
+    gui_process_events(50);
+    click_client(window, 37, 21, 0);
+    click_client(window, 150, 99, 1);
+    const Received* left = last_received(window, WM_LBUTTONDOWN);
+    const Received* right = last_received(window, WM_RBUTTONDOWN);
+    ASSERT_NE(left, nullptr);
+    ASSERT_NE(right, nullptr);
+    EXPECT_EQ(low_word(static_cast<std::uintptr_t>(left->lparam)), 37u);
+    EXPECT_EQ(high_word(static_cast<std::uintptr_t>(left->lparam)), 21u);
+    EXPECT_EQ(low_word(static_cast<std::uintptr_t>(right->lparam)), 150u);
+    EXPECT_EQ(high_word(static_cast<std::uintptr_t>(right->lparam)), 99u);
+    destroy_window(window);
+}
