@@ -105,10 +105,13 @@ void allocate_run_arrays(int count, int lit) {
     allocate_frame(frames[1], count);
     latest_frame = nullptr;
     next_frame = 0;
-    std::lock_guard<std::mutex> live_lock(live_mutex);
-    live_x = static_cast<double*>(alloc_zeroed(count, sizeof(double)));
-    live_y = static_cast<double*>(alloc_zeroed(count, sizeof(double)));
-    live_wanted = 1;
+    {
+        std::lock_guard<std::mutex> live_lock(live_mutex);
+        live_x = static_cast<double*>(alloc_zeroed(count, sizeof(double)));
+        live_y = static_cast<double*>(alloc_zeroed(count, sizeof(double)));
+        live_wanted = 1;
+    }
+    // (The live lock is taken inside the run lock only, never around it.)
     std::lock_guard<std::mutex> lock(run_mutex);
     run_body_count = count;
     run_users = 1;  // the simulation thread

@@ -5,7 +5,9 @@
 // them produce the same results bit for bit.
 #pragma once
 
-#if defined(__x86_64__) && !defined(__clang__)
+// (ThreadSanitizer cannot run the dispatching resolver, which runs before
+// it is initialised, so its builds use the default variant.)
+#if defined(__x86_64__) && !defined(__clang__) && !defined(__SANITIZE_THREAD__)
 #define VECTOR_CLONES __attribute__((target_clones("arch=x86-64-v4", "arch=x86-64-v3", "default")))
 #else
 #define VECTOR_CLONES
