@@ -25,12 +25,14 @@ const ToolbarEntry tools[] = {
     {1, 40003, TOOL_CHECK_GROUP, "Run", 0},
 };
 
+unsigned last_colour = 0;
+
 void clear_to(Window window, unsigned rgb) {
+    last_colour = rgb;
     ASSERT_TRUE(gl_make_current(window));
     glClearColor(((rgb >> 16) & 0xFF) / 255.0f, ((rgb >> 8) & 0xFF) / 255.0f, (rgb & 0xFF) / 255.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     gl_swap_buffers(window);
-    ++draws;
 }
 
 LRESULT view_proc(Window window, unsigned message, WPARAM wparam, LPARAM lparam) {
@@ -40,10 +42,20 @@ LRESULT view_proc(Window window, unsigned message, WPARAM wparam, LPARAM lparam)
             gl_status = create_status_bar(window, 1401);
             gl_toolbar = create_toolbar(window, 105, resource_path("toolbar3d.png"), 10, tools, 2);
             return 0;
-        case WM_TEST_CLEAR:
         case WM_DRAW_FRAME:
+            ++draws;
             clear_to(window, static_cast<unsigned>(wparam));
             return 0;
+        case WM_TEST_CLEAR:
+            clear_to(window, static_cast<unsigned>(wparam));
+            return 0;
+        case WM_PAINT:
+            // Exposure shows the last frame again, as a view does once it runs.
+            if (last_colour != 0) {
+                clear_to(window, last_colour);
+                return 0;
+            }
+            return default_window_proc(window, message, wparam, lparam);
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:
             clicks.push_back(std::string(message == WM_LBUTTONDOWN ? "L " : "R ") +
@@ -62,6 +74,7 @@ LRESULT view_proc(Window window, unsigned message, WPARAM wparam, LPARAM lparam)
 }
 
 Window make_view() {
+    last_colour = 0;
     register_window_class(WindowClass{"qt_test_view", view_proc, 1, nullptr});
     const Window window = create_window("qt_test_view", "view", WS_OVERLAPPED_WINDOW, 60, 60, 408, 327, NO_WINDOW, 0);
     show_window(window, SHOW_NORMAL);
@@ -128,6 +141,7 @@ TEST(GlSurface, AFrameSentFromAWorkerIsDrawnBeforeTheSendReturns) {
 TEST(GlSurface, AViewThatDoesNotDrawShowsBlack) {
     const Window window = make_view();
     send_message(window, WM_TEST_CLEAR, 0xFFFFFF, 0);
+    last_colour = 0;  // from now on the view leaves painting to the default
     invalidate_window(window);
     update_window(window);  // WM_PAINT to default processing
     int width = 0, height = 0;
