@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -78,13 +79,15 @@ std::vector<Row> parse_rows(const std::string& out) {
 
 // Two equal bodies on a circular orbit about their centre of mass (period
 // about 1.39 time units), plus a light third body circling them far away.
-const char HEADER_TAIL[] = " 3 0 0 0 40005 -15 -85 70 0.1 50 0.5 10 10 1 1\n";
+const char HEADER_TAIL[] = " 3 0 0 0 40005 -15 -85 70 0.1 50 0.5 10 10 1 ";
 const char BODIES[] =
     "0 0.5 100000 0 0 451858 8.16701e+16 16384 1\n"
     "2 0.5 -100000 0 0 -451858 8.16701e+16 0 0\n"
     "3 0.1 0 500000 -571516 0 8.16701e+12 0 0\n";
 
-std::string scene(const std::string& time_step) { return "2.0.002 " + time_step + HEADER_TAIL + BODIES; }
+std::string scene(const std::string& time_step, int star_lighting = 1) {
+    return "2.0.002 " + time_step + HEADER_TAIL + std::to_string(star_lighting) + "\n" + BODIES;
+}
 
 class Batch : public ::testing::Test {
 protected:
@@ -118,6 +121,23 @@ TEST_F(Batch, EveryFrameUntilTheFrameNearestT) {
     EXPECT_EQ(frames, 101);
     EXPECT_GT(steps, 0);
     EXPECT_GE(wall, 0.0);
+}
+
+TEST_F(Batch, FrameTimesAccumulateAndPrintInFull) {
+    const RunResult r = run(path + " --until 10 --every 10");
+    ASSERT_EQ(r.status, 0) << r.err;
+    // The 10 000th frame is the sum of 10 000 steps of 0.001.
+    EXPECT_EQ(r.out.substr(r.out.rfind('\n', r.out.size() - 2) + 1, 18), "9.999999999999897,");
+}
+
+TEST_F(Batch, LightingVariantDoesNotChangeTheMotion) {
+    const RunResult lit = run(path + " --until 0.5 --every 0.1");
+    const std::string unlit_path = temp_path("unlit.slo");
+    write_file(unlit_path, scene("0.001", 0));
+    const RunResult unlit = run(unlit_path + " --until 0.5 --every 0.1");
+    ASSERT_EQ(unlit.status, 0) << unlit.err;
+    EXPECT_FALSE(lit.out.empty());
+    EXPECT_EQ(lit.out, unlit.out);
 }
 
 TEST_F(Batch, EveryMultipleOfDtAndFullPrecisionOrbit) {
@@ -229,6 +249,23 @@ TEST_F(Batch, SceneFileIsNeverWritten) {
     const std::string before = read_file(path);
     ASSERT_EQ(run(path + " --until 0.2 --energy").status, 0);
     EXPECT_EQ(read_file(path), before);
+}
+
+// Every example scene runs, and its energy holds over the first time unit.
+TEST(BatchExamples, RunWithSmallEnergyError) {
+    int count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(STELO_EXAMPLES_DIR)) {
+        if (entry.path().extension() != ".slo") continue;
+        ++count;
+        const RunResult r = run(entry.path().string() + " --until 1 --every 1 --energy");
+        ASSERT_EQ(r.status, 0) << entry.path() << r.err;
+        std::vector<Row> energy;
+        for (const Row& row : parse_rows(r.out))
+            if (row.second == "energy") energy.push_back(row);
+        ASSERT_EQ(energy.size(), 2u) << entry.path();
+        EXPECT_LT(std::fabs(energy[1].b), 2e-3) << entry.path();
+    }
+    EXPECT_GE(count, 5);
 }
 
 }  // namespace
