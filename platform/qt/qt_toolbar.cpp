@@ -101,6 +101,10 @@ Window create_toolbar(Window parent, int child_id, const char* image_strip, int 
     bar->setIconSize(QSize(IMAGE_WIDTH, IMAGE_HEIGHT));
     bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     bar->setContextMenuPolicy(Qt::PreventContextMenu);
+    // Compact buttons, about as high as the window system's 16-pixel ones.
+    bar->setStyleSheet("QToolBar { padding: 0px; spacing: 1px; border: 0px; }"
+                       "QToolButton { padding: 1px; margin: 0px; }"
+                       "QToolButton:checked { background: #c4c4c4; border: 1px solid #7a7a7a; }");
 
     QPixmap strip;
     if (image_strip != nullptr) strip.load(QString::fromUtf8(image_strip));
