@@ -34,3 +34,7 @@ const Received* last_received(Window window, unsigned message);
 bool wait_until(const std::function<bool()>& condition);
 // The pixel at (x, y) of a PNG file as 0xRRGGBB, or -1.
 long png_pixel(const std::string& path, int x, int y);
+// Presses OK (press_ok 1) or Cancel on the next real message box, as a
+// person would; last_message_box tells "caption|text|button count".
+void answer_message_box(int press_ok);
+std::string last_message_box();

@@ -255,7 +255,21 @@ TEST(MessageBox, GoesThroughTheHook) {
     EXPECT_EQ(asked_text, "This change will kill a running simulation");
     EXPECT_EQ(asked_caption, "Confirm");
     EXPECT_EQ(asked_buttons, MB_OKCANCEL);
+    message_box(NO_WINDOW, "ChoosePixelFormat failed", nullptr, MB_OK);
+    EXPECT_EQ(asked_caption, "Error");  // the system's default caption
     set_message_box_hook(nullptr);
+}
+
+TEST(MessageBox, TheRealBoxShowsCaptionTextAndButtonsAndAnswers) {
+    const Window owner = make_recorder();
+    show_window(owner, SHOW_NORMAL);
+    answer_message_box(0);
+    EXPECT_EQ(message_box(owner, "This change will kill a running simulation", "Confirm", MB_OKCANCEL), IDCANCEL);
+    EXPECT_EQ(last_message_box(), "Confirm|This change will kill a running simulation|2");
+    answer_message_box(1);
+    EXPECT_EQ(message_box(owner, "Could not open file x.slo", nullptr, MB_OK), IDOK);
+    EXPECT_EQ(last_message_box(), "Error|Could not open file x.slo|1");
+    destroy_window(owner);
 }
 
 TEST(TabControl, SelectionNotifiesTheParentAndTooltipsAreAsked) {
