@@ -131,7 +131,6 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (!register_window_classes()) return 1;
-    const int result = RUN_ALL_TESTS();
-    gui_shutdown();
-    return result;
+    // The toolkit stays up until the process ends (see render_test_main.cpp).
+    return RUN_ALL_TESTS();
 }
