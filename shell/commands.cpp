@@ -9,7 +9,6 @@
 
 #include "render/view3d_window.h"
 #include "scenefile/scene_file.h"
-#include "shell/control_window_size.h"
 #include "shell/settings.h"
 #include "shell/shell.h"
 #include "sim/bodies.h"

@@ -1,5 +1,7 @@
 // The control window: menu, tab control with the parameter pages, and the
 // dispatch of its commands.
+#include <cstdio>
+
 #include "platform/platform.h"
 #include "scenefile/scene_file.h"
 #include "shell/about_dialog.h"
@@ -8,9 +10,6 @@
 #include "shell/pages.h"
 #include "shell/settings.h"
 #include "shell/shell.h"
-
-#include <cstdio>
-#include <cstring>
 
 Window control_window = NO_WINDOW;
 std::uintptr_t main_menu = 0;
