@@ -44,6 +44,12 @@ int next_body();
 // Advances body i to t0 + step: predicts every body, computes the new force
 // on i, corrects i and chooses its next step. Sets sim_time.
 void step_body(int i);
+// Steps the next body (the one next_body() names); returns 0 when no body
+// can step.
+int step_next_body();
+// Predicts every body at time t to third order into pred_x, pred_y (the
+// positions a body step at t works with), for the live copy.
+void predict_positions(double t);
 // Evaluates every body's prediction polynomial at time t (positions and
 // their time derivatives) into the frame's arrays.
 void predict_frame(double t, PublishedFrame* frame);
@@ -58,9 +64,9 @@ double criterion_step(double fx, double fy, double sx, double sy);
 double usable_step(int i, double t0_i, double h);
 // A criterion value that is never usable.
 constexpr double NO_STEP = -1.0;
-// Whether a force summed from terms whose magnitudes add up to `scale`
-// vanishes within the rounding of that sum.
-bool force_vanishes(double fx, double fy, double scale);
+// Whether a force summed from terms of which the largest has the magnitude
+// (|x| + |y|) largest_term vanishes within the rounding of the sum.
+bool force_vanishes(double fx, double fy, double largest_term);
 
 // The queue of next step times (a tournament tree over t0 + step).
 void build_step_queue(int count);
@@ -73,6 +79,8 @@ void allocate_run_arrays(int count, int lit);
 int acquire_run_arrays();
 // Drops a user; the last one releases every shared array exactly once.
 void release_run_arrays();
+// Whether a reader has asked for a fresh live copy.
+int live_positions_wanted();
 // Copies pred_x, pred_y into the live copy when a reader has asked for one
 // and the copy is not being read (never blocks).
 void refresh_live_positions(const double* x, const double* y);

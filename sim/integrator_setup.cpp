@@ -31,7 +31,7 @@ void first_pass(int count, int i, const double* __restrict x, const double* __re
     const double xi = x[i], yi = y[i], vxi = vx[i], vyi = vy[i];
     const double soft = softening2;
     double sfx = 0.0, sfy = 0.0, sjx = 0.0, sjy = 0.0;
-    double lanes[8] = {};
+    double scale = 0.0;
     for (int start = 0; start < count; start += PAIR_BLOCK) {
         const int len = count - start < PAIR_BLOCK ? count - start : PAIR_BLOCK;
         for (int k = 0; k < len; ++k) {
@@ -48,7 +48,7 @@ void first_pass(int count, int i, const double* __restrict x, const double* __re
             size[k] = std::fabs(fx[k]) + std::fabs(fy[k]);
         }
         const int skip = i - start;
-        add_magnitudes(lanes, size, len);  // body i's own term is 0
+        scale = largest(scale, size, len);  // body i's own term is 0
         sfx = add_in_order(sfx, fx, len, skip);
         sfy = add_in_order(sfy, fy, len, skip);
         sjx = add_in_order(sjx, jx, len, skip);
@@ -58,7 +58,7 @@ void first_pass(int count, int i, const double* __restrict x, const double* __re
     out[1] = sfy;
     out[2] = sjx;
     out[3] = sjy;
-    out[4] = lane_total(lanes);
+    out[4] = scale;
 }
 
 // Second pass: second derivative S and third derivative T of the force on

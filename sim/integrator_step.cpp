@@ -2,6 +2,7 @@
 // the stepped body from those predictions, then its divided differences,
 // correction and next step length. Also the predictions published in frames.
 #include <cmath>
+#include <cstring>
 
 #include "sim/bodies.h"
 #include "sim/integrator.h"
@@ -36,84 +37,141 @@ constexpr double TWENTIETH = 0.05;
 constexpr double THIRTIETH = 0.03333333333333333;
 constexpr double THIRD = 0.3333333333333333;
 
-// Predicts every body at time t to third order into px, py and returns in
-// out the force at (xi, yi) from every body but i, summed in index order.
-// The passes of prediction and force are fused: each body's prediction is
-// used as soon as it is made.
-VECTOR_CLONES
-void predict_and_force(int count, int i, double t, double xi, double yi, const double* __restrict x,
-                       const double* __restrict y, const double* __restrict vx, const double* __restrict vy,
-                       const double* __restrict hx, const double* __restrict hy, const double* __restrict jx,
-                       const double* __restrict jy, const double* __restrict time0, const double* __restrict m,
-                       double* __restrict px, double* __restrict py, double* out) {
-    alignas(64) double fx[PAIR_BLOCK], fy[PAIR_BLOCK], size[PAIR_BLOCK];
-    const double soft = softening2;
-    double sum_x = 0.0, sum_y = 0.0;
-    double lanes[8] = {};
-    for (int start = 0; start < count; start += PAIR_BLOCK) {
-        const int len = count - start < PAIR_BLOCK ? count - start : PAIR_BLOCK;
-        for (int k = 0; k < len; ++k) {
-            const int j = start + k;
-            const double tau = t - time0[j];
-            const double pxj = x[j] + tau * (vx[j] + tau * (hx[j] + tau * jx[j]));
-            const double pyj = y[j] + tau * (vy[j] + tau * (hy[j] + tau * jy[j]));
-            px[j] = pxj;
-            py[j] = pyj;
-            const double dx = pxj - xi, dy = pyj - yi;
-            const double q = 1.0 / ((dx * dx + dy * dy) + soft);
-            const double g = m[j] * std::sqrt(q) * q;
-            fx[k] = g * dx;
-            fy[k] = g * dy;
-            size[k] = std::fabs(fx[k]) + std::fabs(fy[k]);
-        }
-        // In index order, all bodies below i first, then all above it.
-        const int skip = i - start;
-        if (skip >= 0 && skip < len) size[skip] = 0.0;
-        add_magnitudes(lanes, size, len);
-        const int below = skip < 0 ? 0 : (skip < len ? skip : len);
-        for (int k = 0; k < below; ++k) {
-            sum_x += fx[k];
-            sum_y += fy[k];
-        }
-        for (int k = skip < 0 ? 0 : skip + 1; k < len; ++k) {
-            sum_x += fx[k];
-            sum_y += fy[k];
-        }
-    }
-    out[0] = sum_x;
-    out[1] = sum_y;
-    out[2] = lane_total(lanes);
+// Two doubles in one register: the x and y sums of a force advance together,
+// each lane with its own correctly rounded addition in index order.
+typedef double Pair __attribute__((vector_size(16)));
+
+inline Pair load_pair(const double* p) {
+    Pair v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
 }
 
-}  // namespace
+// A body step in progress: the stepped body, its new time, its prediction
+// and velocity raised to that time, and its new force (x, y) summed in index
+// order over the bodies before next_j.
+struct BodyStep {
+    int body;
+    double t;
+    double xi, yi;
+    double vxi, vyi;
+    int next_j;
+    Pair force;
+};
 
-void step_body(int i) {
-    const double t = t0[i] + step[i];
-    sim_time = t;
-    const double t0_old = t0[i], t1_old = t1[i], t2_old = t2[i], t3_old = t3[i];
-    const double dt = t - t0_old;
+// Predicts bodies start..start+len-1 at the step's time to third order and
+// computes their force terms on the stepped body, x and y side by side in f.
+VECTOR_CLONES
+void pair_terms(double t, double xi, double yi, int start, int len, const double* __restrict x,
+                const double* __restrict y, const double* __restrict vx, const double* __restrict vy,
+                const double* __restrict hx, const double* __restrict hy, const double* __restrict jx,
+                const double* __restrict jy, const double* __restrict time0, const double* __restrict m,
+                double* __restrict f) {
+    const double soft = softening2;
+    for (int k = 0; k < len; ++k) {
+        const int j = start + k;
+        const double tau = t - time0[j];
+        const double pxj = x[j] + tau * (vx[j] + tau * (hx[j] + tau * jx[j]));
+        const double pyj = y[j] + tau * (vy[j] + tau * (hy[j] + tau * jy[j]));
+        const double dx = pxj - xi, dy = pyj - yi;
+        const double q = 1.0 / ((dx * dx + dy * dy) + soft);
+        const double g = m[j] * std::sqrt(q) * q;
+        f[2 * k] = g * dx;
+        f[2 * k + 1] = g * dy;
+    }
+}
 
+struct Terms {
+    alignas(64) double f[2 * PAIR_BLOCK];
+};
+
+void compute_terms(const BodyStep& s, int len, Terms& out) {
+    pair_terms(s.t, s.xi, s.yi, s.next_j, len, pos_x, pos_y, vel_x, vel_y, half_force_x, half_force_y,
+               sixth_jerk_x, sixth_jerk_y, t0, body_masses, out.f);
+}
+
+// Adds terms [from, to) of a block to a step's sum, in index order.
+inline void add_terms(BodyStep& s, const Terms& terms, int from, int to) {
+    Pair sum = s.force;
+    for (int k = from; k < to; ++k) sum += load_pair(&terms.f[2 * k]);
+    s.force = sum;
+}
+
+// Adds a block of len terms, leaving out the stepped body's own.
+void add_block(BodyStep& s, const Terms& terms, int len) {
+    const int own = s.body - s.next_j;
+    if (own >= 0 && own < len) {
+        add_terms(s, terms, 0, own);
+        add_terms(s, terms, own + 1, len);
+    } else {
+        add_terms(s, terms, 0, len);
+    }
+    s.next_j += len;
+}
+
+// Sums a step's terms up to body `end` (exclusive), alone.
+void advance_step(BodyStep& s, int end) {
+    Terms terms;
+    while (s.next_j < end) {
+        const int len = end - s.next_j < PAIR_BLOCK ? end - s.next_j : PAIR_BLOCK;
+        compute_terms(s, len, terms);
+        add_block(s, terms, len);
+    }
+}
+
+// The largest magnitude |x| + |y| among the force terms of a step, the scale
+// against which its force counts as vanishing. A separate pass: it is only
+// needed when the step length collapses.
+double largest_term(const BodyStep& s) {
+    Terms terms;
+    double result = 0.0;
+    for (int start = 0; start < run_body_count; start += PAIR_BLOCK) {
+        const int len = run_body_count - start < PAIR_BLOCK ? run_body_count - start : PAIR_BLOCK;
+        pair_terms(s.t, s.xi, s.yi, start, len, pos_x, pos_y, vel_x, vel_y, half_force_x, half_force_y,
+                   sixth_jerk_x, sixth_jerk_y, t0, body_masses, terms.f);
+        for (int k = 0; k < len; ++k) {
+            const double size = std::fabs(terms.f[2 * k]) + std::fabs(terms.f[2 * k + 1]);
+            if (start + k != s.body && size > result) result = size;
+        }
+    }
+    return result;
+}
+
+// Starts the step of body i: its time and raised prediction and velocity.
+BodyStep begin_step(int i) {
+    BodyStep s{};
+    s.body = i;
+    s.t = t0[i] + step[i];
+    const double t0_old = t0[i], t1_old = t1[i], t2_old = t2[i];
+    const double dt = s.t - t0_old;
     // Body i to third order, then raised with its differences.
     const double x3 = pos_x[i] + dt * (vel_x[i] + dt * (half_force_x[i] + dt * sixth_jerk_x[i]));
     const double y3 = pos_y[i] + dt * (vel_y[i] + dt * (half_force_y[i] + dt * sixth_jerk_y[i]));
-    const double s = (t0_old - t1_old) + (t0_old - t2_old);
-    const double p_x = diff2_x[i] + s * diff3_x[i];
-    const double p_y = diff2_y[i] + s * diff3_y[i];
+    const double sum = (t0_old - t1_old) + (t0_old - t2_old);
+    const double p_x = diff2_x[i] + sum * diff3_x[i];
+    const double p_y = diff2_y[i] + sum * diff3_y[i];
     const double dt4 = dt * dt * dt * dt;
-    const double xi = x3 + dt4 * (p_x * TWELFTH + (dt * diff3_x[i]) * TWENTIETH);
-    const double yi = y3 + dt4 * (p_y * TWELFTH + (dt * diff3_y[i]) * TWENTIETH);
-    vel_x[i] += dt * (2.0 * half_force_x[i] +
-                      dt * (3.0 * sixth_jerk_x[i] + dt * (p_x * THIRD + (dt * diff3_x[i]) * 0.25)));
-    vel_y[i] += dt * (2.0 * half_force_y[i] +
-                      dt * (3.0 * sixth_jerk_y[i] + dt * (p_y * THIRD + (dt * diff3_y[i]) * 0.25)));
+    s.xi = x3 + dt4 * (p_x * TWELFTH + (dt * diff3_x[i]) * TWENTIETH);
+    s.yi = y3 + dt4 * (p_y * TWELFTH + (dt * diff3_y[i]) * TWENTIETH);
+    s.vxi = vel_x[i] + dt * (2.0 * half_force_x[i] +
+                             dt * (3.0 * sixth_jerk_x[i] + dt * (p_x * THIRD + (dt * diff3_x[i]) * 0.25)));
+    s.vyi = vel_y[i] + dt * (2.0 * half_force_y[i] +
+                             dt * (3.0 * sixth_jerk_y[i] + dt * (p_y * THIRD + (dt * diff3_y[i]) * 0.25)));
+    s.next_j = 0;
+    s.force = Pair{0.0, 0.0};
+    return s;
+}
 
-    // Every other body predicted at t, and the new force on i.
-    double force[3];
-    predict_and_force(run_body_count, i, t, xi, yi, pos_x, pos_y, vel_x, vel_y, half_force_x, half_force_y,
-                      sixth_jerk_x, sixth_jerk_y, t0, body_masses, pred_x, pred_y, force);
-    pred_x[i] = xi;
-    pred_y[i] = yi;
-    const double fx = force[0], fy = force[1];
+// Completes a step whose force is summed over all bodies: differences,
+// correction, stored state and the next step length.
+void finish_step(const BodyStep& s) {
+    const int i = s.body;
+    const double t = s.t;
+    sim_time = t;
+    const double t0_old = t0[i], t1_old = t1[i], t2_old = t2[i], t3_old = t3[i];
+    const double dt = t - t0_old;
+    const double xi = s.xi, yi = s.yi;
+    const double fx = s.force[0], fy = s.force[1];
 
     // New divided differences, with the times before the shift.
     const double d1x = (fx - 2.0 * half_force_x[i]) / dt;
@@ -125,6 +183,18 @@ void step_body(int i) {
     const double d4x = (d3x - diff3_x[i]) / (t - t3_old);
     const double d4y = (d3y - diff3_y[i]) / (t - t3_old);
 
+    // The next step length. The criterion is checked for a vanishing force
+    // when it gives no usable length or collapses below an eighth of the
+    // last step: a force that is only rounding noise does that at once.
+    const double s2 = t - t1_old;  // t - t2 after the shift
+    const double sx = 2.0 * (d2x + (dt + s2) * d3x);
+    const double sy = 2.0 * (d2y + (dt + s2) * d3y);
+    double h = criterion_step(fx, fy, sx, sy);
+    if (!(h > 0.0 && h <= MAX_STEP && h >= 0.125 * step[i]) && force_vanishes(fx, fy, largest_term(s)))
+        h = NO_STEP;
+
+    vel_x[i] = s.vxi;
+    vel_y[i] = s.vyi;
     t3[i] = t2_old;
     t2[i] = t1_old;
     t1[i] = t0_old;
@@ -147,8 +217,7 @@ void step_body(int i) {
     vel_x[i] += dt2 * ((sum3 * d4x) * 0.5 + dt * ((sum2 * d4x) * THIRD + dt * ((sum1 * d4x) * 0.25 + (dt * d4x) * 0.2)));
     vel_y[i] += dt2 * ((sum3 * d4y) * 0.5 + dt * ((sum2 * d4y) * THIRD + dt * ((sum1 * d4y) * 0.25 + (dt * d4y) * 0.2)));
 
-    // Store the new state; s2 is the span from t back over two steps.
-    const double s2 = t - t2[i];
+    // Store the new state.
     half_force_x[i] = fx * 0.5;
     half_force_y[i] = fy * 0.5;
     diff1_x[i] = d1x;
@@ -160,11 +229,32 @@ void step_body(int i) {
     sixth_jerk_x[i] = (d1x + dt * (d2x + s2 * d3x)) * SIXTH;
     sixth_jerk_y[i] = (d1y + dt * (d2y + s2 * d3y)) * SIXTH;
 
-    const double sx = 2.0 * (d2x + (dt + s2) * d3x);
-    const double sy = 2.0 * (d2y + (dt + s2) * d3y);
-    step[i] = usable_step(i, t, force_vanishes(fx, fy, force[2]) ? NO_STEP : criterion_step(fx, fy, sx, sy));
+    step[i] = usable_step(i, t, h);
     update_step_queue(i);
     body_steps_done.store(body_steps_done.load(std::memory_order_relaxed) + 1, std::memory_order_relaxed);
+}
+
+}  // namespace
+
+void step_body(int i) {
+    BodyStep s = begin_step(i);
+    advance_step(s, run_body_count);
+    finish_step(s);
+}
+
+int step_next_body() {
+    const int i = next_body();
+    if (i < 0) return 0;
+    step_body(i);
+    return 1;
+}
+
+void predict_positions(double t) {
+    for (int j = 0; j < run_body_count; ++j) {
+        const double tau = t - t0[j];
+        pred_x[j] = pos_x[j] + tau * (vel_x[j] + tau * (half_force_x[j] + tau * sixth_jerk_x[j]));
+        pred_y[j] = pos_y[j] + tau * (vel_y[j] + tau * (half_force_y[j] + tau * sixth_jerk_y[j]));
+    }
 }
 
 void predict_frame(double t, PublishedFrame* frame) {

@@ -130,6 +130,8 @@ void release_run_arrays() {
     if (--run_users == 0) release_shared_arrays();
 }
 
+int live_positions_wanted() { return live_wanted.load(std::memory_order_relaxed); }
+
 void refresh_live_positions(const double* x, const double* y) {
     if (!live_wanted.load(std::memory_order_relaxed)) return;
     std::unique_lock<std::mutex> lock(live_mutex, std::try_to_lock);

@@ -50,13 +50,14 @@ void wait_for_stop() {
 int advance_to(double frame_time) {
     while (frame_time > sim_time) {
         suspension_point();
-        const int i = next_body();
-        if (i < 0) {
+        if (!step_next_body()) {
             wait_for_stop();
             return 0;
         }
-        step_body(i);
-        refresh_live_positions(pred_x, pred_y);
+        if (live_positions_wanted()) {
+            predict_positions(sim_time);
+            refresh_live_positions(pred_x, pred_y);
+        }
         if (stop_requested) return 0;
     }
     return 1;

@@ -9,7 +9,10 @@
 // that cancels to within the rounding of its terms counts as zero too: there
 // it is noise, and a step from noise shrinks the next step without end (the
 // differences of noise over shorter and shorter steps only grow). Rule:
-//  - a force below 1e-10 of the summed magnitudes of its terms vanishes;
+//  - a force below 1e-10 of its largest term vanishes (cancellation among
+//    N terms leaves about N * 1e-16 of the largest); after a body step this
+//    is checked when the criterion gives no usable length or less than an
+//    eighth of the body's last step, which a force of noise always does;
 //  - a finite positive criterion is used as it is, up to MAX_STEP;
 //  - a criterion beyond MAX_STEP is cut to MAX_STEP;
 //  - otherwise the body takes the shortest step of the other bodies: its own
@@ -42,8 +45,8 @@ double shortest_other_step(int i) {
 
 }  // namespace
 
-bool force_vanishes(double fx, double fy, double scale) {
-    return std::fabs(fx) + std::fabs(fy) <= 1e-10 * scale;
+bool force_vanishes(double fx, double fy, double largest_term) {
+    return std::fabs(fx) + std::fabs(fy) <= 1e-10 * largest_term;
 }
 
 double criterion_step(double fx, double fy, double sx, double sy) {

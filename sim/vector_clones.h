@@ -15,20 +15,18 @@
 
 // Bodies handled per block: per-pair terms are computed for a block in
 // vector lanes, then added to the sums one by one in index order.
-constexpr int PAIR_BLOCK = 256;
+constexpr int PAIR_BLOCK = 64;
 
-// Sum of the magnitudes of a block's terms in eight lanes (term k goes to
-// lane k mod 8, in index order within each lane), the same on every
-// instruction set. It measures the scale of a sum that may cancel.
-inline void add_magnitudes(double lanes[8], const double* terms, int len) {
+// The largest of a block's term magnitudes. A maximum does not depend on the
+// order or grouping of its operands, so it is the same however the terms are
+// split into blocks and lanes.
+inline double largest(double so_far, const double* terms, int len) {
+    double lanes[8] = {so_far, so_far, so_far, so_far, so_far, so_far, so_far, so_far};
     int k = 0;
     for (; k + 8 <= len; k += 8)
-        for (int l = 0; l < 8; ++l) lanes[l] += terms[k + l];
-    for (int l = 0; k + l < len; ++l) lanes[l] += terms[k + l];
-}
-
-inline double lane_total(const double lanes[8]) {
-    double total = 0.0;
-    for (int l = 0; l < 8; ++l) total += lanes[l];
-    return total;
+        for (int l = 0; l < 8; ++l) lanes[l] = lanes[l] < terms[k + l] ? terms[k + l] : lanes[l];
+    for (int l = 0; k + l < len; ++l) lanes[l] = lanes[l] < terms[k + l] ? terms[k + l] : lanes[l];
+    double result = lanes[0];
+    for (int l = 1; l < 8; ++l) result = result < lanes[l] ? lanes[l] : result;
+    return result;
 }

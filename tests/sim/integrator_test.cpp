@@ -71,6 +71,9 @@ TEST_F(Integrator, CircularOrbitKeepsRadiusAndClosesAfterOnePeriod) {
         advance_run(period * k / frames);
         const PublishedFrame& f = frame_at(period * k / frames);
         worst_radius = std::fmax(worst_radius, std::fabs(separation(f, 0, 1) - r) / r);
+        // The published velocities are the time derivatives of the positions.
+        const double speed = std::hypot(f.vx[0] - f.vx[1], f.vy[0] - f.vy[1]);
+        EXPECT_NEAR(speed, omega * r, 1e-5 * omega * r);
         EXPECT_NEAR(step[0] * omega, 0.1, 1e-3) << "after steps up to frame " << k;
     }
     EXPECT_LT(worst_radius, 1e-5);  // 2e-6 reached

@@ -223,6 +223,18 @@ TEST_F(Threads, InteractiveFrameThreadShowsTheRunAboutItsCentreOfMass) {
     EXPECT_EQ(copy_live_positions(x, y, 2), 2);
 }
 
+TEST_F(Threads, RunStopsAtTheTimeLimit) {
+    add_test_body(0.0, 0.0, 1.0, 0.0, 1.0);  // a lone body: the longest steps
+    time_step = 2.0 * TIME_LIMIT;
+    start_simulation_workers(1);
+    run();
+    ASSERT_TRUE(pump_until([] { return time_limit_reached.load() == 1; }));
+    pump_for(20);
+    ASSERT_EQ(seen_frames.size(), 1u) << "only frame 0: the next frame time is beyond the limit";
+    EXPECT_EQ(simulation_active.load(), 1) << "the run stays until Close";
+    EXPECT_LE(body_steps_done.load(), static_cast<long long>(TIME_LIMIT / MAX_STEP) + 1);
+}
+
 // Orderly ends: every state a worker can be in when Close comes.
 TEST_F(Threads, EndWhileNeverRunAndSuspendedTwice) {
     orbiting_pair();
