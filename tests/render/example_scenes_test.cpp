@@ -131,6 +131,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (!register_window_classes()) return 1;
-    // The toolkit stays up until the process ends (see render_test_main.cpp).
-    return RUN_ALL_TESTS();
+    const int result = RUN_ALL_TESTS();
+    gui_shutdown();
+    return result;
 }

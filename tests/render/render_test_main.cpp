@@ -23,11 +23,9 @@ public:
         gui_up = gui_init(&argc, argv);
         if (gui_up) register_view3d_test_classes();
     }
-    // The toolkit stays up until the process ends: shutting it down unloads
-    // the GL driver, and the libraries it brought in keep a few allocations
-    // until exit that the leak check could then no longer attribute (and so
-    // not tell apart from ours).
-    void TearDown() override {}
+    void TearDown() override {
+        if (gui_up) gui_shutdown();
+    }
 };
 }  // namespace
 
