@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "integrator_driver.h"
@@ -119,6 +121,33 @@ TEST_F(Integrator, EqualNextTimesStepTheLowerIndexFirst) {
     EXPECT_EQ(next_body(), 0);
     step_body(0);
     EXPECT_EQ(next_body(), 1);
+}
+
+// The trajectory is the same bit for bit whatever the instruction set the
+// processor offers and however the library was optimised: every build of
+// the suite (vector variants, the sanitizer builds' scalar code) must
+// reach this exact state.
+std::uint64_t state_digest(int count) {
+    std::uint64_t digest = 1469598103934665603ULL;
+    for (const double* array : {pos_x, pos_y, vel_x, vel_y, t0, step}) {
+        for (int i = 0; i < count; ++i) {
+            std::uint64_t bits;
+            std::memcpy(&bits, &array[i], sizeof bits);
+            digest = (digest ^ bits) * 1099511628211ULL;
+        }
+    }
+    return digest;
+}
+
+TEST_F(Integrator, TrajectoryIsTheSameOnEveryMachine) {
+    for (int i = 0; i < 300; ++i) {
+        const double r = 2.0e4 + 500.0 * i, a = 2.399963 * i;
+        add_mass(r * std::cos(a), r * std::sin(a), -std::sin(a) * 3.0e6, std::cos(a) * 3.0e6,
+                 8.16701e15 * (1 + i % 7));
+    }
+    start_run();
+    for (int k = 0; k < 3000; ++k) ASSERT_TRUE(step_next_body());
+    EXPECT_EQ(state_digest(300), 0x706c4afcff2a4e1dULL) << std::hex << state_digest(300);
 }
 
 // A body's force from its neighbours vanishes or is undefined.
