@@ -1,7 +1,9 @@
 // The only Qt use in the tests: reading a pixel of a saved screenshot, and
-// answering a real modal box the way a person would.
+// answering real modal boxes and file dialogs the way a person would.
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QImage>
 #include <QMessageBox>
 #include <QTimer>
@@ -35,3 +37,30 @@ void answer_message_box(int press_ok) {
 }
 
 std::string last_message_box() { return seen_box; }
+
+namespace {
+std::string seen_dialog;
+void fill_when_shown(std::string name, int attempts) {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    if (dialog == nullptr) {
+        if (attempts > 0) QTimer::singleShot(20, [name, attempts] { fill_when_shown(name, attempts - 1); });
+        return;
+    }
+    auto* edit = dialog->findChild<QLineEdit*>("fileNameEdit");
+    seen_dialog = dialog->windowTitle().toStdString() + "|" + dialog->nameFilters().join(";").toStdString() + "|" +
+                  dialog->defaultSuffix().toStdString() + "|" + (edit != nullptr ? edit->text().toStdString() : "?");
+    if (name.empty() || edit == nullptr) {
+        dialog->reject();
+        return;
+    }
+    edit->setText(QString::fromStdString(name));
+    QMetaObject::invokeMethod(dialog, "accept");
+}
+}  // namespace
+
+void answer_file_dialog(const std::string& typed_name) {
+    seen_dialog.clear();
+    QTimer::singleShot(20, [typed_name] { fill_when_shown(typed_name, 200); });
+}
+
+std::string last_file_dialog() { return seen_dialog; }

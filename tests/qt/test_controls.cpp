@@ -1,6 +1,10 @@
 // Toolbars, status bars, menus, popup menus, message boxes, tab control.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -299,4 +303,40 @@ TEST(TabControl, SelectionNotifiesTheParentAndTooltipsAreAsked) {
     tab_tooltip(tab, 1, text, sizeof text);
     EXPECT_STREQ(text, "Viewing/Perspective Parameters");
     destroy_window(window);
+}
+
+TEST(FileDialog, SaveAsAppendsTheDefaultExtensionAndOpenReturnsTheFullPath) {
+    char directory_template[] = "/tmp/stelo_qt_dialog_XXXXXX";
+    ASSERT_NE(mkdtemp(directory_template), nullptr);
+    const std::string directory = directory_template;
+    const char filter[] = "Stelo Files (*.SLO)\0*.slo\0\0";
+
+    char path[256];
+    std::snprintf(path, sizeof path, "%s/stelo.slo", directory.c_str());
+    answer_file_dialog("newscene");
+    const FileDialogRequest save{NO_WINDOW, 1, "Save Scene", filter, "slo", 0};
+    ASSERT_EQ(file_dialog(save, path, sizeof path), 1);
+    EXPECT_EQ(std::string(path), directory + "/newscene.slo");
+    EXPECT_EQ(last_file_dialog(), "Save Scene|Stelo Files (*.SLO)|slo|stelo.slo");
+
+    const std::string existing = directory + "/existing.slo";
+    std::fclose(std::fopen(existing.c_str(), "w"));
+    std::snprintf(path, sizeof path, "%s/", directory.c_str());
+    answer_file_dialog("existing.slo");
+    const FileDialogRequest open{NO_WINDOW, 0, "Open Scene", filter, "slo", 1};
+    ASSERT_EQ(file_dialog(open, path, sizeof path), 1);
+    EXPECT_EQ(std::string(path), existing);
+
+    // Cancelled, or a choice longer than the buffer: no path, buffer kept.
+    answer_file_dialog("");
+    EXPECT_EQ(file_dialog(open, path, sizeof path), 0);
+    EXPECT_EQ(std::string(path), existing);
+    char small[12] = "stelo.slo";
+    answer_file_dialog(existing);
+    EXPECT_EQ(file_dialog(open, small, sizeof small), 0);
+    EXPECT_STREQ(small, "stelo.slo");
+
+    std::remove(existing.c_str());
+    std::remove((directory + "/newscene.slo").c_str());
+    rmdir(directory.c_str());
 }
