@@ -93,6 +93,7 @@ void compute_terms(const BodyStep& s, int len, Terms& out) {
 // Adds terms [from, to) of a block to a step's sum, in index order.
 inline void add_terms(BodyStep& s, const Terms& terms, int from, int to) {
     Pair sum = s.force;
+#pragma GCC unroll 8
     for (int k = from; k < to; ++k) sum += load_pair(&terms.f[2 * k]);
     s.force = sum;
 }
