@@ -1,6 +1,8 @@
 // Every example scene, opened and run through the control window as a person
 // would, shows moving bodies in the 3D view. With STELO_VIEW3D_SCREENSHOT set
-// to a path, the 3D view of the first example is saved there as a PNG.
+// to a path, the 3D view of the example named by STELO_VIEW3D_SCREENSHOT_SCENE
+// (file name without extension; the first example by default) is saved there
+// as a PNG.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -99,7 +101,10 @@ TEST_P(ExampleScenes, OpenAndRunShowsMovingBodies) {
     EXPECT_NE(first, second) << chosen_file << ": nothing moved in a second";
 
     const char* screenshot = std::getenv("STELO_VIEW3D_SCREENSHOT");
-    if (screenshot != nullptr && GetParam() == example_scenes().front()) {
+    const char* scene = std::getenv("STELO_VIEW3D_SCREENSHOT_SCENE");
+    const std::string stem = std::filesystem::path(GetParam()).stem().string();
+    const bool chosen = scene != nullptr ? stem == scene : GetParam() == example_scenes().front();
+    if (screenshot != nullptr && chosen) {
         gui_process_events(2000);
         EXPECT_TRUE(save_window_image(view3d_window, screenshot));
     }
