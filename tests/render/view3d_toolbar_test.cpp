@@ -261,4 +261,40 @@ TEST_F(View3dToolbar, MinimisedViewKeepsItsSizeAndProjection) {
     EXPECT_GT(rv_height, 0);
 }
 
+TEST_F(View3dToolbar, ViewingAndRenderingChangesReachTheView) {
+    open_view(600, 300);
+    auto projection_x_scale = [&] {
+        gl_make_current(view);
+        GLdouble m[16];
+        glGetDoublev(GL_PROJECTION_MATRIX, m);
+        return m[0];
+    };
+    const double before = projection_x_scale();
+    field_of_view = 35.0;  // a narrower view magnifies
+    send_message(view, WM_VIEWING_CHANGED, 0, 0);
+    const double narrower = projection_x_scale();
+    EXPECT_GT(narrower, 1.9 * before);
+
+    // Parameters that make no perspective keep the last one.
+    far_plane = near_plane;
+    send_message(view, WM_VIEWING_CHANGED, 0, 0);
+    EXPECT_DOUBLE_EQ(projection_x_scale(), narrower);
+    field_of_view = 180.0;
+    far_plane = 50.0;
+    send_message(view, WM_VIEWING_CHANGED, 0, 0);
+    EXPECT_DOUBLE_EQ(projection_x_scale(), narrower);
+
+    GLint model = 0;
+    smooth_shading = 0;
+    send_message(view, WM_RENDERING_CHANGED, 0, 0);
+    gl_make_current(view);
+    glGetIntegerv(GL_SHADE_MODEL, &model);
+    EXPECT_EQ(model, GL_FLAT);
+    smooth_shading = 1;
+    send_message(view, WM_RENDERING_CHANGED, 0, 0);
+    gl_make_current(view);
+    glGetIntegerv(GL_SHADE_MODEL, &model);
+    EXPECT_EQ(model, GL_SMOOTH);
+}
+
 }  // namespace
