@@ -1,7 +1,12 @@
-// The logical palette of palette-based displays.
+// The rendering context of a view and the logical palette of palette-based
+// displays.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "render/gl_context.h"
+#include "tests/render/render_test_support.h"
 
 namespace {
 
@@ -64,6 +69,46 @@ TEST(Palette, SmallFormatsAreComputedWithoutOverrides) {
     ASSERT_EQ(build_view_palette(four_bit, entries, PALETTE_MAX_ENTRIES), 16);
     expect_colour(entries[0xF], 255, 255, 255);
     expect_colour(entries[0x3], 255, 85, 0);
+}
+
+struct Shown {
+    Window owner;
+    std::string text, caption;
+};
+std::vector<Shown> shown;
+int record_box(Window owner, const char* text, const char* caption, unsigned) {
+    shown.push_back({owner, text, caption != nullptr ? caption : ""});
+    return IDOK;
+}
+LRESULT plain_proc(Window window, unsigned message, WPARAM wparam, LPARAM lparam) {
+    return default_window_proc(window, message, wparam, lparam);
+}
+
+TEST(ViewContext, ASurfaceThatCannotBeMadeIsReportedTwiceWithoutOwner) {
+    if (!gui_up) GTEST_SKIP() << "no display";
+    register_window_class(WindowClass{"render_test_plain", plain_proc, 0, nullptr});
+    Window parent = create_window("render_test_plain", "parent", WS_OVERLAPPED_WINDOW, 0, 0, 200, 100,
+                                  NO_WINDOW, 0);
+    // A child area cannot carry a view surface.
+    Window child = create_window("render_test_plain", "", WS_CHILD, 0, 0, 50, 50, parent, 0);
+    shown.clear();
+    set_message_box_hook(record_box);
+    EXPECT_EQ(setup_view_context(child), 0);
+    set_message_box_hook(nullptr);
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0].text, "ChoosePixelFormat failed");
+    EXPECT_EQ(shown[1].text, "SetPixelFormat failed");
+    for (const Shown& box : shown) {
+        EXPECT_EQ(box.owner, NO_WINDOW);
+        EXPECT_EQ(box.caption, "Error");
+    }
+    shown.clear();
+    set_message_box_hook(record_box);
+    EXPECT_EQ(setup_view_context(parent), 1);
+    set_message_box_hook(nullptr);
+    EXPECT_TRUE(shown.empty());
+    release_view_context(parent);
+    destroy_window(parent);
 }
 
 }  // namespace
