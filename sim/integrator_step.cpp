@@ -110,7 +110,7 @@ void add_block(BodyStep& s, const Terms& terms, int len) {
     s.next_j += len;
 }
 
-// Sums a step's terms up to body `end` (exclusive), alone.
+// Sums a step's terms up to body `end` (exclusive).
 void advance_step(BodyStep& s, int end) {
     Terms terms;
     while (s.next_j < end) {
