@@ -3,7 +3,8 @@
 // OnScreen counts the frames the real view draws while a real simulation
 // runs (simulation thread, frame thread, WM_DRAW_FRAME through the event
 // loop); DrawingAlone times the drawing call itself plus glFinish on the
-// same view and scene. Both in an 800 x 600 client area.
+// same view and scene; DrawingBackToBack the drawing calls alone. All in an
+// 800 x 600 client area.
 //
 //   xvfb-run -a -s "-screen 0 1280x1024x24" env QT_QPA_PLATFORM=xcb
 //     build/bench/render/bench_view3d
@@ -126,10 +127,27 @@ void DrawingAlone(benchmark::State& state) {
     close_view(view);
 }
 
+// The drawing calls back to back on the stopped run, finished once at the
+// end: the drawing's own throughput when, as on screen, the rasteriser may
+// still be working on one frame while the next is being issued.
+void DrawingBackToBack(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    Window view = open_running_view(n);
+    check_client_size(state);
+    send_message(view, WM_COMMAND, CMD_STOP, 0);
+    pump_for(300);
+    for (auto _ : state) draw_view3d_lit(view);
+    glFinish();
+    state.counters["fps"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    close_view(view);
+}
+
 }  // namespace
 
 BENCHMARK(OnScreen)->Arg(10)->Arg(100)->Arg(1000)->Iterations(2)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(DrawingAlone)->Arg(10)->Arg(100)->Arg(1000)->MinTime(2.0)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(DrawingBackToBack)->Arg(10)->Arg(100)->Arg(1000)->MinTime(2.0)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     if (std::getenv("XDG_RUNTIME_DIR") == nullptr) {
