@@ -19,9 +19,12 @@ std::atomic<int> time_limit_reached{0};
 namespace {
 
 // Hands a frame to the frame thread: waits until it has taken the previous
-// one, fills the other published frame and signals it.
+// one, fills the other published frame and signals it. The shutdown sets
+// frame_free to wake a waiting thread; it must then publish nothing, since
+// the frame thread may still be reading the latest frame.
 void publish(double frame_time) {
     wait_event(frame_free);
+    if (stop_requested) return;
     PublishedFrame* frame = frame_to_publish();
     predict_frame(frame_time, frame);
     mark_published(frame);
