@@ -91,6 +91,8 @@ struct WindowClass {
 
 // Registers a class; returns 0 when the name is empty or already taken.
 int register_window_class(const WindowClass& window_class);
+// 1 when the class was registered with a black background.
+int window_class_background_black(const char* class_name);
 
 // Creates a window of a registered class on the calling thread; the window's
 // procedure runs on that thread. WM_CREATE is sent before this returns.

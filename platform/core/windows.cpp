@@ -10,6 +10,7 @@ namespace {
 
 struct ClassRecord {
     WindowProc proc;
+    int background_black;
 };
 
 std::map<std::string, ClassRecord> classes;  // guarded by core_mutex()
@@ -20,7 +21,17 @@ std::uint32_t last_window_id = 0;            // guarded by core_mutex()
 int register_window_class(const WindowClass& window_class) {
     if (window_class.name == nullptr || window_class.name[0] == '\0' || window_class.proc == nullptr) return 0;
     std::lock_guard<std::mutex> lock(core_mutex());
-    return classes.emplace(window_class.name, ClassRecord{window_class.proc}).second ? 1 : 0;
+    return classes.emplace(window_class.name, ClassRecord{window_class.proc, window_class.background_black})
+                   .second
+               ? 1
+               : 0;
+}
+
+int window_class_background_black(const char* class_name) {
+    if (class_name == nullptr) return 0;
+    std::lock_guard<std::mutex> lock(core_mutex());
+    auto found = classes.find(class_name);
+    return found != classes.end() && found->second.background_black ? 1 : 0;
 }
 
 Window create_window(const char* class_name, const char* title, unsigned style, int x, int y,

@@ -6,6 +6,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QPalette>
 #include <QUrl>
 
 #include <cstring>
@@ -202,6 +203,13 @@ void qt_window_created(Window window, const char* class_name, const char* title,
     if ((style & WS_CHILD) == 0) {
         QtWindow* record = qt_add_window(window, QtKind::TOP_LEVEL, parent);
         qt_create_top_level(record, title, style, x, y, width, height, menu);
+        // A window that does not draw shows its class background.
+        if (record->client != nullptr && window_class_background_black(class_name)) {
+            QPalette palette = record->client->palette();
+            palette.setColor(QPalette::Window, Qt::black);
+            record->client->setPalette(palette);
+            record->client->setAutoFillBackground(true);
+        }
         return;
     }
     const std::string name = class_name != nullptr ? class_name : "";
