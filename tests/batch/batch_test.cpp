@@ -2,6 +2,7 @@
 // column, exit statuses, and that it never hangs or writes the scene file.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <cstdio>
@@ -21,7 +22,10 @@ struct RunResult {
     std::string err;
 };
 
-std::string temp_path(const std::string& name) { return ::testing::TempDir() + "stelo_batch_" + name; }
+// Test processes run in parallel: each keeps its files apart by its pid.
+std::string temp_path(const std::string& name) {
+    return ::testing::TempDir() + "stelo_batch_" + std::to_string(getpid()) + "_" + name;
+}
 
 std::string read_file(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
