@@ -150,11 +150,6 @@ BENCHMARK(DrawingAlone)->Arg(10)->Arg(100)->Arg(1000)->MinTime(2.0)->UseRealTime
 BENCHMARK(DrawingBackToBack)->Arg(10)->Arg(100)->Arg(1000)->MinTime(2.0)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
-    if (std::getenv("XDG_RUNTIME_DIR") == nullptr) {
-        static std::string dir = "/tmp/stelo-runtime-" + std::to_string(getuid());
-        mkdir(dir.c_str(), 0700);
-        setenv("XDG_RUNTIME_DIR", dir.c_str(), 0);
-    }
     if (!gui_init(&argc, argv)) {
         std::fprintf(stderr, "bench_view3d: no display\n");
         return 1;

@@ -17,6 +17,7 @@
 
 #ifndef _WIN32
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 #ifdef __linux__
@@ -48,6 +49,15 @@ int quit_code = 0;
 GuiBackend qt_backend{};
 
 void wake_main_thread_qt();
+
+// Qt wants a private runtime directory; a bare session (root, CI, a
+// virtual display) often has none.
+void ensure_runtime_directory() {
+    if (std::getenv("XDG_RUNTIME_DIR") != nullptr) return;
+    static const std::string dir = "/tmp/stelo-runtime-" + std::to_string(getuid());
+    mkdir(dir.c_str(), 0700);
+    setenv("XDG_RUNTIME_DIR", dir.c_str(), 0);
+}
 
 // Returns 1 when it dispatched a full turn and more may be waiting.
 int pump_main_queue() {
@@ -197,6 +207,7 @@ void qt_register_internal_classes() {
 int gui_init(int* argc, char** argv) {
     if (application != nullptr) return 1;
     if (!display_available()) return 0;
+    ensure_runtime_directory();
     QCoreApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
     if (argc != nullptr && argv != nullptr && *argc > 0) {
         application = new QApplication(*argc, argv);

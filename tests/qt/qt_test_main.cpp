@@ -12,11 +12,6 @@ namespace {
 class GuiEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
-        if (std::getenv("XDG_RUNTIME_DIR") == nullptr) {
-            static std::string dir = "/tmp/stelo-runtime-" + std::to_string(getuid());
-            mkdir(dir.c_str(), 0700);
-            setenv("XDG_RUNTIME_DIR", dir.c_str(), 0);
-        }
         static int argc = 1;
         static char name[] = "qt_tests";
         static char* argv[] = {name, nullptr};

@@ -123,11 +123,6 @@ GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(ExampleScenes);
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
-    if (std::getenv("XDG_RUNTIME_DIR") == nullptr) {
-        static std::string dir = "/tmp/stelo-runtime-" + std::to_string(getuid());
-        mkdir(dir.c_str(), 0700);
-        setenv("XDG_RUNTIME_DIR", dir.c_str(), 0);
-    }
     static int toolkit_argc = 1;
     static char name[] = "render_example_tests";
     static char* toolkit_argv[] = {name, nullptr};
