@@ -90,6 +90,18 @@ void end_view3d_frame(Window window, GLUquadric* quadric) {
     gl_swap_buffers(window);
 }
 
+// One sphere in a single surface colour (ambient and diffuse), centred at
+// (x, y, z) of the current model-view frame.
+void draw_coloured_sphere(GLUquadric* quadric, GLfloat x, GLfloat y, GLfloat z, const float* material,
+                          double radius, int slices, int stacks) {
+    glPushMatrix();
+    glTranslatef(x, y, z);
+    glMaterialfv(GL_FRONT, GL_AMBIENT, material);
+    glMaterialfv(GL_FRONT, GL_DIFFUSE, material);
+    gluSphere(quadric, radius, slices, stacks);
+    glPopMatrix();
+}
+
 void set_light_colours(GLenum light, const GLfloat* ambient, const GLfloat* diffuse,
                        const GLfloat* specular) {
     glLightfv(light, GL_AMBIENT, ambient);
@@ -139,12 +151,8 @@ void draw_view3d_plain(Window window) {
     GLUquadric* quadric = begin_view3d_frame(window);
     if (view3d_frame_ready()) {
         for (int i = 0; i < view3d_frame_count; ++i) {
-            glPushMatrix();
-            glTranslatef(view3d_frame_x[i], view3d_frame_y[i], 0.0f);
-            glMaterialfv(GL_FRONT, GL_AMBIENT, draw_material[i]);
-            glMaterialfv(GL_FRONT, GL_DIFFUSE, draw_material[i]);
-            gluSphere(quadric, draw_radius[i], sphere_slices, sphere_stacks);
-            glPopMatrix();
+            draw_coloured_sphere(quadric, view3d_frame_x[i], view3d_frame_y[i], 0.0f, draw_material[i],
+                                 draw_radius[i], sphere_slices, sphere_stacks);
         }
     }
     end_view3d_frame(window, quadric);
@@ -234,22 +242,14 @@ void draw_interactive(Window window) {
     if (!view3d_started) {
         const Body* body = body_list;
         for (int i = 0; i < body_count && body != nullptr; ++i, body = body->next) {
-            glPushMatrix();
-            glTranslatef(static_cast<GLfloat>(body->x * VIEW_SCALE),
-                         static_cast<GLfloat>(body->y * VIEW_SCALE), PLACEMENT_LIFT);
-            glMaterialfv(GL_FRONT, GL_AMBIENT, body->material);
-            glMaterialfv(GL_FRONT, GL_DIFFUSE, body->material);
-            gluSphere(quadric, body->radius, sphere_slices, sphere_stacks);
-            glPopMatrix();
+            draw_coloured_sphere(quadric, static_cast<GLfloat>(body->x * VIEW_SCALE),
+                                 static_cast<GLfloat>(body->y * VIEW_SCALE), PLACEMENT_LIFT, body->material,
+                                 body->radius, sphere_slices, sphere_stacks);
         }
     } else if (interactive_frame_count > 0 && draw_material != nullptr && draw_radius != nullptr) {
         for (int i = 0; i < interactive_frame_count; ++i) {
-            glPushMatrix();
-            glTranslatef(interactive_frame_x[i], interactive_frame_y[i], 0.0f);
-            glMaterialfv(GL_FRONT, GL_AMBIENT, draw_material[i]);
-            glMaterialfv(GL_FRONT, GL_DIFFUSE, draw_material[i]);
-            gluSphere(quadric, draw_radius[i], INTERACTIVE_RUN_SUBDIVISION, INTERACTIVE_RUN_SUBDIVISION);
-            glPopMatrix();
+            draw_coloured_sphere(quadric, interactive_frame_x[i], interactive_frame_y[i], 0.0f, draw_material[i],
+                                 draw_radius[i], INTERACTIVE_RUN_SUBDIVISION, INTERACTIVE_RUN_SUBDIVISION);
         }
     }
     gluDeleteQuadric(quadric);
