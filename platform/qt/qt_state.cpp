@@ -27,6 +27,19 @@ QtWindow* qt_add_window(Window window, QtKind kind, Window parent) {
 
 void qt_remove_window(Window window) { qt_windows.erase(window); }
 
+QtWindow* qt_create_child(Window parent, const char* class_name, int child_id, int x, int y, int width,
+                          int height, QtWindow** parent_record) {
+    QtWindow* parent_found = qt_window(parent);
+    if (parent_found == nullptr || parent_found->client == nullptr) return nullptr;
+    const Window window = create_window(class_name, "", WS_CHILD, x, y, width, height, parent, 0);
+    QtWindow* record = qt_window(window);
+    if (record == nullptr) return nullptr;
+    // Creating the child ran window procedures: take the parent's record afresh.
+    *parent_record = qt_window(parent);
+    record->child_id = child_id;
+    return record;
+}
+
 std::vector<Window> qt_children_of(Window parent) {
     std::vector<Window> children;
     for (auto& [handle, record] : qt_windows) {

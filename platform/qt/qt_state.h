@@ -76,6 +76,11 @@ struct QtWindow {
 QtWindow* qt_window(Window window);
 QtWindow* qt_add_window(Window window, QtKind kind, Window parent);
 void qt_remove_window(Window window);
+// Creates a child window of one of the platform's own classes inside a
+// top-level window's client area; returns its record (nullptr when the
+// parent has no client area) and the parent's in *parent_record.
+QtWindow* qt_create_child(Window parent, const char* class_name, int child_id, int x, int y, int width,
+                          int height, QtWindow** parent_record);
 std::vector<Window> qt_children_of(Window parent);
 std::vector<Window> qt_all_windows();
 

@@ -11,13 +11,10 @@ constexpr int STATUS_BAR_HEIGHT = 20;
 }
 
 Window create_status_bar(Window parent, int child_id) {
-    QtWindow* parent_record = qt_window(parent);
-    if (parent_record == nullptr || parent_record->client == nullptr) return NO_WINDOW;
-    const Window window = create_window(QT_STATUS_BAR_CLASS, "", WS_CHILD, 0, 0, 0, 0, parent, 0);
-    QtWindow* record = qt_window(window);
+    QtWindow* parent_record = nullptr;
+    QtWindow* record = qt_create_child(parent, QT_STATUS_BAR_CLASS, child_id, 0, 0, 0, 0, &parent_record);
     if (record == nullptr) return NO_WINDOW;
-    parent_record = qt_window(parent);
-    record->child_id = child_id;
+    const Window window = record->window;
 
     auto* bar = new QFrame(parent_record->client);
     bar->setAttribute(Qt::WA_NativeWindow);  // above a GL surface

@@ -62,13 +62,10 @@ QtWindow* find_tab(Window tab) {
 }  // namespace
 
 Window create_tab_control(Window parent, int child_id, int x, int y, int width, int height) {
-    QtWindow* parent_record = qt_window(parent);
-    if (parent_record == nullptr || parent_record->client == nullptr) return NO_WINDOW;
-    const Window window = create_window(QT_TAB_CLASS, "", WS_CHILD, x, y, width, height, parent, 0);
-    QtWindow* record = qt_window(window);
+    QtWindow* parent_record = nullptr;
+    QtWindow* record = qt_create_child(parent, QT_TAB_CLASS, child_id, x, y, width, height, &parent_record);
     if (record == nullptr) return NO_WINDOW;
-    parent_record = qt_window(parent);
-    record->child_id = child_id;
+    const Window window = record->window;
 
     auto* pane = new QWidget(parent_record->client);
     auto* layout = new QVBoxLayout(pane);

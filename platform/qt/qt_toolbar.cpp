@@ -84,13 +84,10 @@ void button_pressed(Window toolbar, int id) {
 
 Window create_toolbar(Window parent, int child_id, const char* image_strip, int image_count,
                       const ToolbarEntry* entries, int count) {
-    QtWindow* parent_record = qt_window(parent);
-    if (parent_record == nullptr || parent_record->client == nullptr) return NO_WINDOW;
-    const Window window = create_window(QT_TOOLBAR_CLASS, "", WS_CHILD, 0, 0, 0, 0, parent, 0);
-    QtWindow* record = qt_window(window);
+    QtWindow* parent_record = nullptr;
+    QtWindow* record = qt_create_child(parent, QT_TOOLBAR_CLASS, child_id, 0, 0, 0, 0, &parent_record);
     if (record == nullptr) return NO_WINDOW;
-    parent_record = qt_window(parent);
-    record->child_id = child_id;
+    const Window window = record->window;
 
     auto* bar = new QToolBar(parent_record->client);
     // Native, so it stays above a GL surface's native window.
