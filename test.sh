@@ -20,7 +20,7 @@ run_suite() {  # build-dir, extra cmake args...
   local dir=$1; shift
   cmake -S . -B "$dir" -G Ninja -DSTELO_WERROR=ON "$@"
   cmake --build "$dir" -j "$jobs"
-  # A GUI test that fails once is run once more: the virtual display and the
+  # A test that fails once is run once more: the virtual display and the
   # leak checker's stop-the-world occasionally fail under load for reasons
   # outside the program; a real fault fails both times.
   with_display ctest --test-dir "$dir" --output-on-failure -j "$jobs" --timeout 600 \
