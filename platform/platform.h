@@ -204,6 +204,7 @@ struct FileDialogRequest {
     const char* filter;        // pairs "label\0pattern\0...\0\0"
     const char* default_extension;
     int must_exist;            // the file and its path must exist (Open)
+    const char* folder = nullptr;  // where the dialog starts; nullptr: the working directory
 };
 
 // Shows the Open or Save As dialog. On a choice writes the full path into
@@ -381,6 +382,9 @@ int save_window_image(Window window, const char* png_path);
 // Resources live in resources/; the GUI half finds them relative to the
 // executable (or STELO_RESOURCES). Returns the full path of a resource file.
 const char* resource_path(const char* file_name);
+// The folder of the example scenes: share/stelo/examples of an installed
+// program, the source tree's examples/ for a build.
+const char* examples_folder();
 
 // Units of the GUI half: WM_SIZE and the mouse messages carry client-area
 // sizes and positions in device pixels, the unit of the GL viewport and of

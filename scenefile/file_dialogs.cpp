@@ -30,6 +30,8 @@ int choose_file(const FileDialogRequest& request, const char* failure_text) {
 
 }  // namespace
 
+const char* open_dialog_folder = nullptr;
+
 int choose_open_file() {
     FileDialogRequest request{};
     request.owner = scene_dialog_owner;
@@ -38,6 +40,7 @@ int choose_open_file() {
     request.filter = SCENE_FILTER;
     request.default_extension = "slo";
     request.must_exist = 1;
+    request.folder = open_dialog_folder;
     return choose_file(request, "Could not open file ");
 }
 

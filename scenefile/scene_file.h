@@ -24,6 +24,9 @@ int read_scene();
 // success; otherwise shows "Could not create file ..." and returns 0.
 int write_scene();
 
+// The folder the Open dialog starts in; nullptr: the working directory.
+extern const char* open_dialog_folder;
+
 // The Open dialog: returns 1 with the chosen file in scene_path, 0 when
 // cancelled (scene_path is then kept).
 int choose_open_file();

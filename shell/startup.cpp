@@ -6,8 +6,10 @@
 #include "platform/platform.h"
 #include "render/view3d_window.h"
 #include "resources/resource_files.h"
+#include "scenefile/scene_file.h"
 #include "shell/commands.h"
 #include "shell/control_window_size.h"
+#include "shell/settings.h"
 #include "shell/shell.h"
 
 namespace {
@@ -52,6 +54,8 @@ Window start_control_window(const char* argument) {
                                   DEFAULT_POSITION, DEFAULT_POSITION, CONTROL_CLIENT_WIDTH,
                                   CONTROL_CLIENT_HEIGHT, NO_WINDOW, main_menu);
     if (window == NO_WINDOW) return NO_WINDOW;
+    // A first start with nothing to open shows the example scenes in Open.
+    open_dialog_folder = argument == nullptr && !geometry_known ? examples_folder() : nullptr;
     show_window(window, SHOW_NORMAL);
     update_window(window);
     // The pages are built once the loop runs; a scene given at start is

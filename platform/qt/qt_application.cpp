@@ -281,26 +281,45 @@ void set_application_icon(const char* path) {
     QApplication::setWindowIcon(QIcon(QString::fromUtf8(path)));
 }
 
+namespace {
+
+// The folder of the program's shared data (resources/, examples/). An
+// installed program finds it from its own place, bin/ and share/stelo/ under
+// one prefix wherever that prefix lies. Only a program inside the build tree
+// with no such folder uses the source tree, so an installed one never
+// reaches into it.
+std::string find_data_folder() {
+    std::error_code error;
+    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error) return STELO_SOURCE_DIR;
+    const std::filesystem::path installed = (exe.parent_path() / STELO_DATA_FROM_BIN).lexically_normal();
+    if (std::filesystem::is_directory(installed, error)) return installed.string();
+    const std::string build = std::filesystem::weakly_canonical(STELO_BINARY_DIR, error).string() + "/";
+    if (!error && exe.string().compare(0, build.size(), build) == 0) return STELO_SOURCE_DIR;
+    return installed.string();
+}
+
+const std::string& data_folder() {
+    static const std::string folder = find_data_folder();
+    return folder;
+}
+
+}  // namespace
+
 const char* resource_path(const char* file_name) {
     static std::mutex guard;
     static std::map<std::string, std::string> known;  // nodes never move
     std::lock_guard<std::mutex> lock(guard);
-    std::string base;
     const char* from_environment = std::getenv("STELO_RESOURCES");
-    if (from_environment != nullptr && from_environment[0] != '\0') {
-        base = from_environment;
-    } else {
-        // An installed program keeps resources/ beside itself; a build uses
-        // the source tree's.
-        std::error_code error;
-        const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
-        if (!error && std::filesystem::is_directory(exe.parent_path() / "resources", error)) {
-            base = (exe.parent_path() / "resources").string();
-        } else {
-            base = std::string(STELO_SOURCE_DIR) + "/resources";
-        }
-    }
+    const std::string base = from_environment != nullptr && from_environment[0] != '\0'
+                                 ? std::string(from_environment)
+                                 : data_folder() + "/resources";
     const std::string full = base + "/" + (file_name != nullptr ? file_name : "");
     auto [entry, inserted] = known.emplace(full, full);
     return entry->second.c_str();
+}
+
+const char* examples_folder() {
+    static const std::string folder = data_folder() + "/examples";
+    return folder.c_str();
 }

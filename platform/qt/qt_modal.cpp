@@ -76,6 +76,7 @@ int qt_file_dialog(const FileDialogRequest& request, char* path, std::size_t cap
         while (suffix.startsWith('.')) suffix.remove(0, 1);
         dialog.setDefaultSuffix(suffix);
     }
+    if (request.folder != nullptr && request.folder[0] != '\0') dialog.setDirectory(QString::fromUtf8(request.folder));
     // The buffer may hold the name to start from.
     if (std::memchr(path, '\0', capacity) != nullptr && path[0] != '\0') {
         dialog.selectFile(QString::fromUtf8(path));

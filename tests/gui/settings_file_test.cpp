@@ -1,10 +1,12 @@
 // The settings file "stelo20.ini": read at start from the working directory,
 // applied to the three windows, written at exit when the geometry is known.
 #include <cstdio>
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "scenefile/scene_file.h"
 #include "shell/settings.h"
 #include "shell/shell.h"
 #include "shell_fixture.h"
@@ -38,8 +40,12 @@ std::vector<int> numbers(const std::string& text) {
 
 }  // namespace
 
-TEST_F(ShellTest, WithoutSettingsOrSceneNothingIsWritten) {
+TEST_F(ShellTest, WithoutSettingsOrSceneOpenShowsTheExamplesAndNothingIsWritten) {
     start();
+    command(CMD_OPEN);  // cancelled
+    ASSERT_EQ(file_dialogs.size(), 1u);
+    ASSERT_NE(file_dialogs[0].folder, nullptr);
+    EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::path(file_dialogs[0].folder) / "solar-system.slo"));
     exit_program();
     EXPECT_FALSE(file_exists("stelo20.ini"));
 }
@@ -97,6 +103,7 @@ TEST_F(ShellTest, TenValuesPlaceAllThreeWindows) {
     write_file("stelo20.ini", "100 200 10 20 30 40 500 300 510 310\n");
     start();
     EXPECT_EQ(geometry_known, 1);
+    EXPECT_EQ(open_dialog_folder, nullptr);  // a returning user opens from the working directory
     const Rect control = client_of(control_window);
     EXPECT_EQ(control.x, 100);
     EXPECT_EQ(control.y, 200);
@@ -166,6 +173,7 @@ TEST_F(ShellTest, ZeroSizesKeepTheViewsDefaultSize) {
     write_file("stelo20.ini", "0 0 0 0 0 0 0 0 0 0\n");
     start();
     EXPECT_EQ(geometry_known, 1);
+    EXPECT_EQ(open_dialog_folder, nullptr);  // a returning user opens from the working directory
     command(CMD_NEW);
     pump(20);
     EXPECT_EQ(client_of(view3d_window).width, 525 - 8);
