@@ -4,7 +4,8 @@
 The tab images (20 x 20) and the toolbar strips (16 x 15 per image) are
 16-colour palette images whose last-but-one free entry is transparent, so the
 buttons show the toolbar's own face; the icon is a 48 x 48 RGBA image drawn
-with 4 x 4 supersampling. Only the standard library is used:
+with 4 x 4 supersampling, also written at the desktop's icon sizes and as a
+scalable drawing under icons/. Only the standard library is used:
 
     python3 resources/make_images.py
 """
@@ -427,6 +428,51 @@ def icon_rgba(size=48, samples=4):
     return rows
 
 
+def icon_svg():
+    """The icon as a scalable drawing of the same sky, orbit, star and planet."""
+    a = math.radians(-20)
+    t = math.radians(-50)
+    ex, ey = 19 * math.cos(t), 9 * math.sin(t)
+    px = 24 + ex * math.cos(a) + ey * math.sin(a)
+    py = 25 - ex * math.sin(a) + ey * math.cos(a)
+    # The planet is lit on the side facing the star.
+    d = math.hypot(24 - px, 25 - py)
+    ux, uy = (24 - px) / d, (25 - py) / d
+    x1, y1, x2, y2 = px - 4.2 * ux, py - 4.2 * uy, px + 4.2 * ux, py + 4.2 * uy
+    return f"""<?xml version="1.0" encoding="UTF-8"?>
+<svg xmlns="http://www.w3.org/2000/svg" width="48" height="48" viewBox="0 0 48 48">
+  <defs>
+    <radialGradient id="glow" cx="24" cy="25" r="13" gradientUnits="userSpaceOnUse">
+      <stop offset="0" stop-color="#ffc83c" stop-opacity="0.9"/>
+      <stop offset="0.25" stop-color="#ffc83c" stop-opacity="0.51"/>
+      <stop offset="0.5" stop-color="#ffc83c" stop-opacity="0.23"/>
+      <stop offset="0.75" stop-color="#ffc83c" stop-opacity="0.06"/>
+      <stop offset="1" stop-color="#ffc83c" stop-opacity="0"/>
+    </radialGradient>
+    <radialGradient id="star" cx="24" cy="25" r="6.5" gradientUnits="userSpaceOnUse">
+      <stop offset="0" stop-color="#fffac8"/>
+      <stop offset="1" stop-color="#ffaa1e"/>
+    </radialGradient>
+    <linearGradient id="planet" x1="{x1:.3f}" y1="{y1:.3f}" x2="{x2:.3f}" y2="{y2:.3f}" gradientUnits="userSpaceOnUse">
+      <stop offset="0" stop-color="#3c6dc4"/>
+      <stop offset="0.5" stop-color="#3c6dc4"/>
+      <stop offset="1" stop-color="#82c8ff"/>
+    </linearGradient>
+  </defs>
+  <rect width="48" height="48" rx="9" fill="#0e1440"/>
+  <ellipse cx="24" cy="25" rx="19" ry="9" transform="rotate(20 24 25)" fill="none"
+           stroke="#96beff" stroke-opacity="0.85" stroke-width="1.8"/>
+  <circle cx="24" cy="25" r="13" fill="url(#glow)"/>
+  <circle cx="24" cy="25" r="6.5" fill="url(#star)"/>
+  <circle cx="{px:.3f}" cy="{py:.3f}" r="4.2" fill="url(#planet)"/>
+</svg>
+"""
+
+
+# The sizes of the desktop's icon theme, written to icons/ beside the program's own icon.
+ICON_SIZES = (16, 32, 48, 64, 128, 256)
+
+
 def main():
     write_palette_png(os.path.join(HERE, "toolbar3d.png"), strip(TOOLBAR_3D).pixels)
     write_palette_png(os.path.join(HERE, "toolbar_interactive.png"), strip(TOOLBAR_INTERACTIVE).pixels)
@@ -434,6 +480,12 @@ def main():
     write_palette_png(os.path.join(HERE, "tab_viewing.png"), tab_camera().pixels)
     write_palette_png(os.path.join(HERE, "tab_rendering.png"), tab_sphere().pixels)
     write_rgba_png(os.path.join(HERE, "stelo.png"), icon_rgba())
+    icons = os.path.join(HERE, "icons")
+    os.makedirs(icons, exist_ok=True)
+    for size in ICON_SIZES:
+        write_rgba_png(os.path.join(icons, f"stelo-{size}.png"), icon_rgba(size))
+    with open(os.path.join(icons, "stelo.svg"), "w") as f:
+        f.write(icon_svg())
 
 
 if __name__ == "__main__":
