@@ -1,6 +1,7 @@
 // Toolbars, status bars, menus, popup menus, message boxes, tab control.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -326,6 +327,16 @@ TEST(FileDialog, SaveAsAppendsTheDefaultExtensionAndOpenReturnsTheFullPath) {
     const FileDialogRequest open{NO_WINDOW, 0, "Open Scene", filter, "slo", 1};
     ASSERT_EQ(file_dialog(open, path, sizeof path), 1);
     EXPECT_EQ(std::string(path), existing);
+    // A dialog given a folder starts there, not where the last one ended.
+    const std::string folder = directory + "/examples";
+    mkdir(folder.c_str(), 0700);
+    FileDialogRequest save_in_folder = save;
+    save_in_folder.folder = folder.c_str();
+    char in_folder[256] = "";
+    answer_file_dialog("fresh");
+    ASSERT_EQ(file_dialog(save_in_folder, in_folder, sizeof in_folder), 1);
+    EXPECT_EQ(std::string(in_folder), folder + "/fresh.slo");
+    rmdir(folder.c_str());
 
     // Cancelled, or a choice longer than the buffer: no path, buffer kept.
     answer_file_dialog("");
