@@ -13,7 +13,11 @@ here=$(cd "$(dirname "$0")" && pwd -P)
 work=$(mktemp -d)
 pids=()
 cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; wait "$pid" 2>/dev/null || true; done
+  local i
+  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do  # the program first, then its display
+    kill "${pids[i]}" 2>/dev/null || true
+    wait "${pids[i]}" 2>/dev/null || true
+  done
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -58,7 +62,8 @@ echo "== desktop entry, metainfo, MIME type"
 report=$(desktop-file-validate "$share/applications/org.stelo.Stelo.desktop" 2>&1) || fail "$report"
 ! grep -Ei "error|warning" <<<"$report" || fail "$report"
 appstreamcli validate --no-net "$share/metainfo/org.stelo.Stelo.metainfo.xml"
-xmllint --noout "$share/mime/packages/stelo.xml" "$share/metainfo/org.stelo.Stelo.metainfo.xml"
+xmllint --noout "$share/mime/packages/stelo.xml" "$share/metainfo/org.stelo.Stelo.metainfo.xml" \
+  "$share/icons/hicolor/scalable/apps/stelo.svg"
 # The desktop's own MIME database accepts the type with its glob and magic.
 update-mime-database "$share/mime" >/dev/null
 [ -f "$share/mime/application/x-stelo-scene.xml" ] || fail "MIME type not in the database"
