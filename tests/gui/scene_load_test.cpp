@@ -21,9 +21,10 @@ std::string status_text() {
 }
 
 // Two glowing bodies circling each other about their centre of mass.
-std::string circling_pair(int frame_mode, int smooth_shading, int star_lighting) {
-    return scene_text("2.0.002 0.001 2 0 0 0 " + std::to_string(frame_mode) + " -15 -85 70 0.1 50 0.5 10 10 " +
-                          std::to_string(smooth_shading) + " " + std::to_string(star_lighting),
+std::string circling_pair(int frame_mode, int smooth_shading, int star_lighting, int reference = 0) {
+    return scene_text("2.0.002 0.001 2 " + std::to_string(reference) + " 0 0 " + std::to_string(frame_mode) +
+                          " -15 -85 70 0.1 50 0.5 10 10 " + std::to_string(smooth_shading) + " " +
+                          std::to_string(star_lighting),
                       {"0 0.5 100000 0 0 451858 8.16701e+16 16384 1", "2 0.5 -100000 0 0 -451858 8.16701e+16 0 1"});
 }
 
@@ -99,7 +100,7 @@ TEST_F(ShellTest, RefusedFilesLeaveTheRunningSceneAndItsPathAsTheyWere) {
 TEST_F(ShellTest, LoadedValuesReachTheViewAsIfItWereMadeForThem) {
     start();
     write_file("fixed.slo", circling_pair(FRAME_FIXED, 1, 0));
-    write_file("moving.slo", circling_pair(FRAME_MOVING, 0, 1));
+    write_file("moving.slo", circling_pair(FRAME_MOVING, 0, 1, 7));  // a reference beyond the bodies
     next_file_choice = (working_directory / "fixed.slo").string();
     command(CMD_OPEN_AND_RUN);
     ASSERT_TRUE(wait_until([] { return simulation_active == 1; }));
@@ -109,6 +110,7 @@ TEST_F(ShellTest, LoadedValuesReachTheViewAsIfItWereMadeForThem) {
     command(CMD_OPEN_AND_RUN);
     ASSERT_TRUE(wait_until([] { return simulation_active == 1 && view3d_frames_drawn > 0; }));
     EXPECT_TRUE(shown_messages.empty());
+    EXPECT_EQ(frame_body, 0);
     EXPECT_EQ(toolbar_is_checked(view3d_toolbar, FRAME_MOVING), 1);
     EXPECT_EQ(toolbar_is_checked(view3d_toolbar, FRAME_FIXED), 0);
     EXPECT_EQ(status_text(), "Moving reference frame");
