@@ -2,6 +2,8 @@
 // writer of the text format, and the Open and Save As dialogs.
 #pragma once
 
+#include <vector>
+
 #include "platform/platform.h"
 
 // The file that read_scene reads and write_scene writes (at most 255
@@ -15,10 +17,54 @@ extern const char SCENE_VERSION[];
 // shell sets it to the control window when that is created.
 extern Window scene_dialog_owner;
 
+// A scene file read whole and checked, not yet taken into the scene.
+struct SceneHeader {
+    double time_step;
+    int body_count;
+    int frame_body;  // counted from the last body line, which is its index after reading
+    double frame_origin_x, frame_origin_y;
+    int frame_mode;
+    float camera_translate, camera_rotate;
+    double field_of_view, near_plane, far_plane, max_radius;
+    int sphere_slices, sphere_stacks, smooth_shading, star_lighting;
+};
+struct SceneBodyLine {
+    int colour;      // as stored in the file
+    int colour_row;  // the row of the colour tables the body takes
+    double radius, x, y, vx, vy;
+    double user_mass;  // stored mass converted to user units
+    int glowing;       // nonzero: glowing
+};
+struct CheckedScene {
+    SceneHeader header;
+    std::vector<SceneBodyLine> lines;
+};
+
+enum SceneCheck {
+    SCENE_VALID,
+    SCENE_MISSING,     // no file of that name
+    SCENE_UNREADABLE,  // there, but it cannot be read (a folder, no permission, a failing disk)
+    SCENE_OTHER_VERSION,
+    SCENE_MALFORMED,
+    SCENE_TOO_LARGE,   // more bodies than memory holds
+};
+
+// Reads and checks the file at path. SCENE_VALID when it is a whole, valid
+// scene; otherwise shows a message naming path and tells why it was
+// refused. Nothing of the open scene changes either way.
+SceneCheck check_scene_file(const char* path, CheckedScene* scene);
+// Takes a checked scene into the scene parameters and a new body list.
+void take_checked_scene(const CheckedScene& scene);
+
 // Reads scene_path into the scene parameters and a new body list. Returns 1
 // on success; otherwise shows a message and returns 0 with the body list and
 // every parameter as they were.
 int read_scene();
+
+// The most bodies a scene file may bring: as many as memory holds for a
+// running scene. 0 (the start value) means derived from the computer's
+// memory; a test may set a smaller limit.
+extern long long scene_body_limit;
 
 // Writes the scene parameters and the body list to scene_path. Returns 1 on
 // success; otherwise shows "Could not create file ..." and returns 0.

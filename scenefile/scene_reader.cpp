@@ -2,37 +2,33 @@
 // first; the parameters and the body list change only when every field of
 // the header and of every body line converted, so a damaged file never
 // leaves a half-loaded scene behind.
+#include <unistd.h>
+
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
-#include <vector>
 
 #include "scenefile/scene_fields.h"
 #include "scenefile/scene_file.h"
 #include "scenefile/scene_support.h"
 #include "sim/bodies.h"
 
+long long scene_body_limit = 0;
+
 namespace {
 
-enum SceneCheck { SCENE_VALID, SCENE_UNREADABLE, SCENE_OTHER_VERSION, SCENE_MALFORMED };
+// What one body costs from its line to a running scene, generously: the
+// scratch line, its list node, the run's per-body arrays and the views'
+// copies of a frame.
+constexpr long long BYTES_PER_BODY = 1024;
 
-struct SceneHeader {
-    double time_step;
-    int body_count;
-    int frame_body;  // counted from the last body line, which is its index after reading
-    double frame_origin_x, frame_origin_y;
-    int frame_mode;
-    float camera_translate, camera_rotate;
-    double field_of_view, near_plane, far_plane, max_radius;
-    int sphere_slices, sphere_stacks, smooth_shading, star_lighting;
-};
-
-struct SceneBodyLine {
-    int colour;         // as stored in the file
-    int colour_row;     // the row of the colour tables the body takes
-    double radius, x, y, vx, vy;
-    double user_mass;   // stored mass converted to user units
-    int glowing;        // nonzero: glowing
-};
+long long body_limit() {
+    if (scene_body_limit > 0) return scene_body_limit;
+    const long pages = sysconf(_SC_PHYS_PAGES);
+    const long page_size = sysconf(_SC_PAGE_SIZE);
+    if (pages <= 0 || page_size <= 0) return 1LL << 24;  // memory unknown: 16 million bodies
+    return static_cast<long long>(pages) / BYTES_PER_BODY * page_size;
+}
 
 SceneCheck read_header(FieldReader* in, SceneHeader* h) {
     if (!next_field(in) || !field_is(*in, SCENE_VERSION)) return SCENE_OTHER_VERSION;
@@ -44,17 +40,21 @@ SceneCheck read_header(FieldReader* in, SceneHeader* h) {
              read_double_field(in, &h->far_plane) && read_double_field(in, &h->max_radius) &&
              read_int_field(in, &h->sphere_slices) && read_int_field(in, &h->sphere_stacks) &&
              read_int_field(in, &h->smooth_shading) && read_int_field(in, &h->star_lighting);
-    return ok ? SCENE_VALID : SCENE_MALFORMED;
+    // A count below zero is no number of bodies: the header is damaged.
+    return ok && h->body_count >= 0 ? SCENE_VALID : SCENE_MALFORMED;
 }
 
-// Reads count body lines (none when count <= 0). The scratch list grows
-// only with lines actually present, so a count far beyond the file costs
-// nothing but the lines that are there. Anything after the last body line
-// is not read.
+// Reads count body lines. The scratch list grows only with lines actually
+// present, so a count far beyond the file costs nothing but the lines that
+// are there; a file that really holds more bodies than memory can run is
+// refused before it fills the memory. Anything after the last body line is
+// not read.
 SceneCheck read_body_lines(FieldReader* in, int count, std::vector<SceneBodyLine>* lines) {
+    const long long limit = body_limit();
     int previous_row = -1;
     double total = 0.0;
     for (int i = 0; i < count; ++i) {
+        if (i >= limit) return SCENE_TOO_LARGE;
         SceneBodyLine line{};
         double stored_mass = 0.0;
         int light = 0;  // the stored light plays no part: lights are numbered afresh
@@ -83,12 +83,12 @@ SceneCheck read_body_lines(FieldReader* in, int count, std::vector<SceneBodyLine
     return SCENE_VALID;
 }
 
-SceneCheck check_scene_file(std::FILE* file, SceneHeader* header, std::vector<SceneBodyLine>* lines) {
+SceneCheck read_scene_fields(std::FILE* file, CheckedScene* scene) {
     FieldReader in{};
     in.file = file;
     locale_t previous = enter_c_locale();
-    SceneCheck result = read_header(&in, header);
-    if (result == SCENE_VALID) result = read_body_lines(&in, header->body_count, lines);
+    SceneCheck result = read_header(&in, &scene->header);
+    if (result == SCENE_VALID) result = read_body_lines(&in, scene->header.body_count, &scene->lines);
     leave_c_locale(previous);
     if (std::ferror(file)) return SCENE_UNREADABLE;  // e.g. a folder, or a failing disk
     return result;
@@ -131,31 +131,47 @@ void build_body_list(const std::vector<SceneBodyLine>& lines) {
 
 }  // namespace
 
-int read_scene() {
-    std::FILE* file = std::fopen(scene_path, "r");
+SceneCheck check_scene_file(const char* path, CheckedScene* scene) {
+    scene->lines.clear();
+    std::FILE* file = std::fopen(path, "r");
     if (!file) {
-        show_path_message("Could not open file ", scene_path, "");
-        return 0;
+        const int missing = errno == ENOENT;
+        show_path_message("Could not open file ", path, "");
+        return missing ? SCENE_MISSING : SCENE_UNREADABLE;
     }
-    SceneHeader header{};
-    std::vector<SceneBodyLine> lines;
-    SceneCheck result = check_scene_file(file, &header, &lines);
+    SceneCheck result = read_scene_fields(file, scene);
     std::fclose(file);
 
     switch (result) {
     case SCENE_VALID:
-        apply_header(header);
-        build_body_list(lines);
-        return 1;
+        return result;
+    case SCENE_MISSING:
     case SCENE_UNREADABLE:
-        show_path_message("Could not open file ", scene_path, "");
-        return 0;
+        show_path_message("Could not open file ", path, "");
+        break;
     case SCENE_OTHER_VERSION:
-        show_path_message("", scene_path, " was not saved with Stelo3D version 2.0.002...Sorry.");
-        return 0;
+        show_path_message("", path, " was not saved with Stelo3D version 2.0.002...Sorry.");
+        break;
     case SCENE_MALFORMED:
+        show_path_message("", path, " is not a valid Stelo scene file");
+        break;
+    case SCENE_TOO_LARGE:
+        show_path_message("", path, " holds more bodies than fit in memory");
         break;
     }
-    show_path_message("", scene_path, " is not a valid Stelo scene file");
-    return 0;
+    scene->lines.clear();
+    scene->lines.shrink_to_fit();
+    return result;
+}
+
+void take_checked_scene(const CheckedScene& scene) {
+    apply_header(scene.header);
+    build_body_list(scene.lines);
+}
+
+int read_scene() {
+    CheckedScene scene{};
+    if (check_scene_file(scene_path, &scene) != SCENE_VALID) return 0;
+    take_checked_scene(scene);
+    return 1;
 }

@@ -17,6 +17,10 @@
 
 namespace {
 
+// The file the load command opens: the command-line argument. scene_path
+// takes it only once the file has been accepted.
+char argument_path[sizeof scene_path] = "";
+
 // A path that does not fit into scene_path is refused rather than cut
 // short: a shortened path would name another file.
 void refuse_path(const char* path) {
@@ -25,15 +29,15 @@ void refuse_path(const char* path) {
     message_box(control_window, text.c_str(), nullptr, MB_OK);
 }
 
-// Copies a path that fits into scene_path; a longer one is refused with the
-// message a missing file gets, naming the whole path.
-int take_scene_path(const char* path) {
+// Copies a path that fits; a longer one is refused with the message a
+// missing file gets, naming the whole path.
+int take_path(char (&target)[sizeof scene_path], const char* path) {
     std::size_t length = std::strlen(path);
-    if (length >= sizeof scene_path) {
+    if (length >= sizeof target) {
         refuse_path(path);
         return 0;
     }
-    std::memcpy(scene_path, path, length + 1);
+    std::memmove(target, path, length + 1);
     return 1;
 }
 
@@ -68,18 +72,9 @@ void close_frame_events() {
     }
 }
 
-}  // namespace
-
-void set_scene_menu(int enabled) {
-    enable_menu_item(main_menu, CMD_SAVE, enabled);
-    enable_menu_item(main_menu, CMD_SAVE_AS, enabled);
-    enable_menu_item(main_menu, CMD_CLOSE, enabled);
-    draw_menu_bar(control_window);
-}
-
-int scene_is_open() { return is_window(view3d_window) || is_window(interactive_window); }
-
-void new_scene() {
+// New up to its views: ends the open scene, empties the body list and
+// resets the values that belong to a scene.
+void begin_scene() {
     if (scene_is_open()) close_scene();
     clear_bodies();
     set_scene_menu(1);
@@ -92,10 +87,58 @@ void new_scene() {
     frame_body = 0;
     glow_count = 0;
     time_step = 0.001;
+}
 
+void create_scene_views() {
     view3d_window = create_view(VIEW3D_CLASS, VIEW3D_TITLE);
     if (view3d_window == NO_WINDOW) return;
     interactive_window = create_view(INTERACTIVE_CLASS, INTERACTIVE_TITLE);
+}
+
+void refresh_pages() {
+    send_message(page_timestep, WM_INITDIALOG, 0, 0);
+    send_message(page_viewing, WM_INITDIALOG, 0, 0);
+    send_message(page_rendering, WM_INITDIALOG, 0, 0);
+}
+
+// Loads the file at path as the open scene. The file is checked whole
+// before anything changes: a refused file leaves the open scene, its views
+// and run, every parameter and scene_path as they were. An accepted file
+// replaces the open scene, and the views are created after its values are
+// in place, so each view starts from the loaded frame, reference body,
+// shading and lighting.
+SceneCheck load_scene_from(const char* path) {
+    if (std::strlen(path) >= sizeof scene_path) {
+        refuse_path(path);
+        return SCENE_UNREADABLE;
+    }
+    CheckedScene scene{};
+    const SceneCheck result = check_scene_file(path, &scene);
+    if (result != SCENE_VALID) return result;
+    char accepted[sizeof scene_path];
+    take_path(accepted, path);  // path may be scene_path itself
+    begin_scene();
+    take_path(scene_path, accepted);
+    take_checked_scene(scene);
+    create_scene_views();
+    refresh_pages();
+    return SCENE_VALID;
+}
+
+}  // namespace
+
+void set_scene_menu(int enabled) {
+    enable_menu_item(main_menu, CMD_SAVE, enabled);
+    enable_menu_item(main_menu, CMD_SAVE_AS, enabled);
+    enable_menu_item(main_menu, CMD_CLOSE, enabled);
+    draw_menu_bar(control_window);
+}
+
+int scene_is_open() { return is_window(view3d_window) || is_window(interactive_window); }
+
+void new_scene() {
+    begin_scene();
+    create_scene_views();
 }
 
 void close_scene() {
@@ -107,12 +150,17 @@ void close_scene() {
 }
 
 void load_scene() {
-    set_scene_menu(1);
-    new_scene();
-    read_scene();
-    send_message(page_timestep, WM_INITDIALOG, 0, 0);
-    send_message(page_viewing, WM_INITDIALOG, 0, 0);
-    send_message(page_rendering, WM_INITDIALOG, 0, 0);
+    char path[sizeof scene_path];
+    take_path(path, argument_path[0] != '\0' ? argument_path : scene_path);
+    argument_path[0] = '\0';
+    // A start on the name of a file that does not exist yet opens an empty
+    // scene that Save will write under that name. Any other refusal leaves
+    // things as they are, so no Save can write over the refused file.
+    if (load_scene_from(path) == SCENE_MISSING && !scene_is_open()) {
+        new_scene();
+        take_path(scene_path, path);
+        refresh_pages();
+    }
 }
 
 // The views exist as soon as New returns, so Run follows at once.
@@ -122,15 +170,28 @@ void run_scene() {
     send_message(interactive_window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
 }
 
-void open_scene() {
-    if (choose_open_file() == 1) load_scene();
+namespace {
+
+// 1: a file was chosen and loaded; 0: the chosen file was refused (nothing
+// changed, scene_path included); -1: the dialog was cancelled.
+int open_chosen_scene() {
+    char kept[sizeof scene_path];
+    take_path(kept, scene_path);
+    if (choose_open_file() != 1) return -1;
+    char chosen[sizeof scene_path];
+    take_path(chosen, scene_path);
+    take_path(scene_path, kept);
+    return load_scene_from(chosen) == SCENE_VALID ? 1 : 0;
 }
 
-// Run follows even when the dialog was cancelled: it then runs the scene
-// that is already open, if any.
+}  // namespace
+
+void open_scene() { open_chosen_scene(); }
+
+// Run follows a loaded file, and a cancelled dialog: it then runs the scene
+// that is already open, if any. A refused file runs nothing.
 void open_and_run_scene() {
-    open_scene();
-    run_scene();
+    if (open_chosen_scene() != 0) run_scene();
 }
 
 void save_scene() { write_scene(); }
@@ -148,9 +209,7 @@ void drop_scene(WPARAM drop) {
     if (count > 0) drop_file_path(drop, 0, path, sizeof path);
     release_drop(drop);
     if (count <= 0 || path[0] == '\0') return;
-    if (!take_scene_path(path)) return;
-    load_scene();
-    run_scene();
+    if (load_scene_from(path) == SCENE_VALID) run_scene();
 }
 
 void shutdown_control_window() {
@@ -174,5 +233,5 @@ void shutdown_control_window() {
 
 int accept_argument(const char* argument) {
     if (!argument || argument[0] == '\0') return 0;
-    return take_scene_path(argument);
+    return take_path(argument_path, argument);
 }

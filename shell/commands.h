@@ -11,17 +11,22 @@ int scene_is_open();
 
 void new_scene();
 void close_scene();
+// The load command: opens the command-line argument (or scene_path). A
+// refused file changes nothing, except that the name of a file that does
+// not exist, given while no scene is open, opens an empty scene under that
+// name.
 void load_scene();
 void run_scene();
 void open_scene();
 void open_and_run_scene();
 void save_scene();
 void save_scene_as();
-// The first dropped file is loaded and run; the drop is released.
+// The first dropped file is loaded and, once accepted, run; the drop is
+// released.
 void drop_scene(WPARAM drop);
-// Takes the command-line argument whole as the scene path. Returns 1 when
-// it is to be loaded and run; an argument longer than scene_path can hold is
-// refused with "Could not open file %s" and returns 0.
+// Takes the command-line argument whole as the path the load command opens.
+// Returns 1 when it is to be loaded and run; an argument longer than
+// scene_path can hold is refused with "Could not open file %s" and returns 0.
 int accept_argument(const char* argument);
 // The control window's destroy handling: closes the open scene, writes the
 // settings and quits the main loop.

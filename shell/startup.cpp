@@ -1,6 +1,7 @@
 // Program start: the three window classes, the control window with its menu,
 // the first posted messages and the main loop.
 #include <cstdio>
+#include <string>
 
 #include "interact/interactive_window.h"
 #include "platform/platform.h"
@@ -38,6 +39,17 @@ const WindowClass window_classes[3] = {
     {INTERACTIVE_CLASS, interactive_window_proc, 1, nullptr},
 };
 
+// The words after the program name joined with single blanks: a path with
+// blanks typed without quotes arrives as several words.
+std::string joined_arguments(int argc, char** argv) {
+    std::string path;
+    for (int i = 1; i < argc; ++i) {
+        if (i > 1) path += ' ';
+        path += argv[i];
+    }
+    return path;
+}
+
 }  // namespace
 
 int register_window_classes() {
@@ -69,8 +81,8 @@ Window start_control_window(const char* argument) {
 }
 
 int stelo_main(int argc, char** argv) {
-    // The toolkit sees only the program name: the one argument is the scene
-    // path, whatever it looks like.
+    // The toolkit sees only the program name: the arguments are the scene
+    // path, whatever they look like.
     static int toolkit_argc = 1;
     static char* toolkit_argv[2] = {argc > 0 ? argv[0] : nullptr, nullptr};
     static char program_name[] = "stelo";
@@ -84,7 +96,8 @@ int stelo_main(int argc, char** argv) {
         return 0;
     }
     int result = 0;
-    if (start_control_window(argc > 1 ? argv[1] : nullptr) != NO_WINDOW) result = gui_run_message_loop();
+    const std::string argument = joined_arguments(argc, argv);
+    if (start_control_window(argument.c_str()) != NO_WINDOW) result = gui_run_message_loop();
     gui_shutdown();
     return result;
 }

@@ -11,7 +11,7 @@ Window interactive_window = NO_WINDOW;
 
 namespace {
 
-void convert_frame(const PublishedFrame* frame, int lit) {
+void convert_frame(const PublishedFrame* frame) {
     const FrameTransform f = make_frame_transform(frame->x, frame->y, body_masses, frame->count, run_total_mass);
     drawn_frame = frame;
     drawn_transform = f;
@@ -21,7 +21,10 @@ void convert_frame(const PublishedFrame* frame, int lit) {
         draw_x[i] = static_cast<float>(x * VIEW_SCALE);
         draw_y[i] = static_cast<float>(y * VIEW_SCALE);
     }
-    if (!lit) return;
+    // The lights move with their bodies whenever the run was set up lit: the
+    // set-up reads star lighting when the first Run starts, which may come
+    // after this thread was started as the unlit variant (an unlit run has
+    // no light slots).
     for (int k = 0; k < light_slot_count; ++k) {
         const int i = light_body[k];
         if (!frame_position(f, frame->x[i], frame->y[i], &x, &y)) break;
@@ -30,7 +33,7 @@ void convert_frame(const PublishedFrame* frame, int lit) {
     }
 }
 
-int frame_thread(int lit) {
+int frame_thread() {
     if (stop_requested) return 0;
     for (;;) {
         wait_event(positions_ready);
@@ -42,7 +45,7 @@ int frame_thread(int lit) {
             set_event(frame_free);
             continue;
         }
-        if (const PublishedFrame* frame = latest_published_frame()) convert_frame(frame, lit);
+        if (const PublishedFrame* frame = latest_published_frame()) convert_frame(frame);
         set_event(frame_free);
         send_message(view3d_window, WM_DRAW_FRAME, 0, 0);
         release_run_arrays();
@@ -52,8 +55,8 @@ int frame_thread(int lit) {
 
 }  // namespace
 
-int frame_thread_lit() { return frame_thread(1); }
-int frame_thread_unlit() { return frame_thread(0); }
+int frame_thread_lit() { return frame_thread(); }
+int frame_thread_unlit() { return frame_thread(); }
 
 int interactive_frame_thread() {
     double a = 0.0, b = 0.0;

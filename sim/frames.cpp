@@ -10,9 +10,18 @@ FrameTransform drawn_transform = {};
 
 void centre_of_mass(const double* x, const double* y, const double* m, int count, double total,
                     double* out_x, double* out_y) {
-    double sum_x = 0.0, sum_y = 0.0;
+    double sum_x = 0.0, sum_y = 0.0, weight = 0.0;
     for (int i = 0; i < count; ++i) sum_x += m[i] * x[i];
     for (int i = 0; i < count; ++i) sum_y += m[i] * y[i];
+    for (int i = 0; i < count; ++i) weight += std::fabs(m[i]);
+    // Masses that are all zero, or that cancel (+m and -m), give no centre
+    // of mass: the mean position stands in for it.
+    if (!(std::fabs(total) > NO_TOTAL_MASS * weight)) {
+        sum_x = sum_y = 0.0;
+        for (int i = 0; i < count; ++i) sum_x += x[i];
+        for (int i = 0; i < count; ++i) sum_y += y[i];
+        total = count > 0 ? count : 1;
+    }
     *out_x = sum_x / total;
     *out_y = sum_y / total;
 }

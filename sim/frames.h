@@ -14,7 +14,9 @@ extern Window interactive_window;
 double cm_x();
 double cm_y();
 // Centre of mass of any positions: sum of m[i] * x[i] in index order,
-// divided by total_mass (which must not be 0).
+// divided by total_mass. When total_mass is below NO_TOTAL_MASS of the sum
+// of the masses' magnitudes (all zero, or cancelling), the mean position.
+constexpr double NO_TOTAL_MASS = 1e-12;
 void centre_of_mass(const double* x, const double* y, const double* m, int count, double total_mass,
                     double* out_x, double* out_y);
 
@@ -41,8 +43,9 @@ int frame_position(const FrameTransform& frame, double px, double py, double* ou
 // The transform of drawn_frame (same validity).
 extern FrameTransform drawn_transform;
 
-// Thread entries. The lit variant also moves the light positions with the
-// glowing bodies.
+// Thread entries. Both variants move the light positions with the glowing
+// bodies when the run was set up with star lighting, so the lights follow
+// the value in force at the first Run.
 int frame_thread_lit();
 int frame_thread_unlit();
 int interactive_frame_thread();

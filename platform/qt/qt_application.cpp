@@ -15,11 +15,9 @@
 #include <mutex>
 #include <string>
 
-#ifndef _WIN32
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#endif
 #ifdef __linux__
 #include <dlfcn.h>
 #include <link.h>
@@ -82,32 +80,6 @@ void pump_turn() {
     if (pump_main_queue()) wake_main_thread_qt();
 }
 
-#ifdef _WIN32
-// A posted Qt event carries the wake-up.
-QEvent::Type pump_event_type = QEvent::None;
-std::atomic<QObject*> pump_object{nullptr};
-
-class Pump : public QObject {
-public:
-    bool event(QEvent* event) override {
-        if (event->type() != pump_event_type) return QObject::event(event);
-        pump_turn();
-        return true;
-    }
-};
-
-void start_pump() {
-    start_pump();
-}
-
-void stop_pump() { delete pump_object.exchange(nullptr); }
-
-void wake_main_thread_qt() {
-    QObject* pump = pump_object.load();
-    if (pump == nullptr) return;
-    if (wake_pending.exchange(1) == 0) QCoreApplication::postEvent(pump, new QEvent(pump_event_type));
-}
-#else
 // A byte in a pipe carries the wake-up: a thread that wakes the main thread
 // shares no memory with Qt's event queues, only a file descriptor that the
 // main thread's loop watches.
@@ -152,7 +124,6 @@ void wake_main_thread_qt() {
         }
     }
 }
-#endif
 
 LRESULT pass_to_default(Window window, unsigned message, WPARAM wparam, LPARAM lparam) {
     return default_window_proc(window, message, wparam, lparam);

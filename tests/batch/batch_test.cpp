@@ -205,7 +205,8 @@ TEST_F(Batch, ExitStatusesAndMessages) {
     EXPECT_EQ(run("--version").status, 0);
 
     for (const char* bad : {"", "--until 1", "SCENE_ONLY", " --until x", " --until -1", " --every 0 --until 1",
-                            " --frame up --until 1", " --until 1 --bogus", " --until 1 another.slo"}) {
+                            " --frame up --until 1", " --until 1 --bogus", " --until 1 another.slo",
+                            " --until 1e9 --every 1e-10"}) {
         std::string args = bad;
         if (args.empty() || args[0] == ' ') args = path + args;
         if (args == "SCENE_ONLY") args = path;
@@ -224,6 +225,45 @@ TEST_F(Batch, ExitStatusesAndMessages) {
     r = run(old + " --until 1");
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("was not saved with Stelo3D version 2.0.002...Sorry."), std::string::npos);
+
+    write_file(old, "2.0.002 0.001 -1 -1 0 0 40005 -15 -85 70 0.1 50 0.5 10 10 1 1\n");
+    r = run(old + " --until 1");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, old + " is not a valid Stelo scene file\n");
+}
+
+// Masses that are all zero, or that cancel, have no centre of mass: every
+// frame stays a number, and the mean position stands in for the centre.
+TEST_F(Batch, MassesThatAddUpToZeroGiveNumbersInEveryFrame) {
+    for (const char* masses : {"0 0 0", "8.16701e+14 1.633402e+15 -2.450103e+15"}) {
+        std::istringstream m(masses);
+        std::string m0, m1, m2;
+        m >> m0 >> m1 >> m2;
+        write_file(path, "2.0.002 0.001 3 0 0 0 40005 -15 -85 70 0.1 50 0.5 10 10 1 1\n"
+                         "0 0.5 100000 0 0 4000 " + m0 + " 0 1\n"
+                         "1 0.5 -50000 20000 300 0 " + m1 + " 0 0\n"
+                         "2 0.5 0 90000 -100 -200 " + m2 + " 0 0\n");
+        for (const char* frame : {"fixed", "cm", "rotating", "moving", "orbit"}) {
+            SCOPED_TRACE(std::string(masses) + " " + frame);
+            const RunResult r = run(path + " --until 0.2 --every 0.1 --frame " + frame);
+            ASSERT_EQ(r.status, 0) << r.err;
+            const std::vector<Row> rows = parse_rows(r.out);
+            ASSERT_EQ(rows.size(), 9u);
+            EXPECT_EQ(r.out.find("nan"), std::string::npos);
+            for (std::size_t k = 0; k < rows.size(); k += 3) {
+                double mean_x = 0.0, mean_y = 0.0;
+                for (std::size_t i = k; i < k + 3; ++i) {
+                    EXPECT_TRUE(std::isfinite(rows[i].a) && std::isfinite(rows[i].b));
+                    mean_x += rows[i].a / 3;
+                    mean_y += rows[i].b / 3;
+                }
+                if (std::string(frame) == "cm") {
+                    EXPECT_NEAR(mean_x, 0.0, 1e-6);
+                    EXPECT_NEAR(mean_y, 0.0, 1e-6);
+                }
+            }
+        }
+    }
 }
 
 TEST_F(Batch, TimeStepZeroOrNegativeIsRefusedNotRun) {

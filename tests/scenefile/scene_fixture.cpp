@@ -41,6 +41,7 @@ void SceneFileTest::TearDown() {
     set_message_box_hook(nullptr);
     set_file_dialog_hook(nullptr);
     std::snprintf(scene_path, sizeof scene_path, "stelo.slo");
+    scene_body_limit = 0;
     std::filesystem::remove_all(folder);
 }
 

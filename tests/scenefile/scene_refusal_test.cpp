@@ -78,6 +78,15 @@ TEST_F(SceneRefusalTest, DamagedHeaderIsRefusedWhole) {
     expect_refused("2.0.002 0.002 0 0 5 6 40006 -20 1e39 60 0.2 40 0.7 12 14 0 0", NOT_A_SCENE);
     expect_refused("2.0.002 0.002 0 0 5 6 40006 -20 -80 60 0.2 " + std::string(600, '4') + " 0.7 12 14 0 0",
                    NOT_A_SCENE);
+    expect_refused(header_line(-4, 0) + "\n" + GOOD_BODY + "\n", NOT_A_SCENE);  // no count of bodies
+}
+
+TEST_F(SceneRefusalTest, MoreBodiesThanMemoryHoldsAreRefusedBeforeTheyAreRead) {
+    scene_body_limit = 2;
+    std::string lines;
+    for (int i = 0; i < 3; ++i) lines += GOOD_BODY + "\n";
+    expect_refused(header_line(3, 0) + "\n" + lines, " holds more bodies than fit in memory");
+    EXPECT_EQ(read_from("loaded.slo"), 1);  // up to the limit is taken
 }
 
 TEST_F(SceneRefusalTest, DamagedOrMissingBodyLinesAreRefusedWhole) {

@@ -18,6 +18,9 @@ namespace {
 // Frame times beyond this are refused: the integrator's time limit lies at
 // 1e10 and no body may need to step near it.
 constexpr double LONGEST_RUN = 1e9;
+// The multiples of --every up to T are counted in whole numbers that must
+// stay exact: T / DT above this is refused.
+constexpr double MOST_MULTIPLES = 1e15;
 
 const char HELP_TEXT[] =
     "Runs a scene file without a display and prints the motion as CSV.\n"
@@ -25,7 +28,8 @@ const char HELP_TEXT[] =
     "  SCENE          scene file to run (it is only read, never written)\n"
     "  --until T      run up to the published frame nearest to time T (0 <= T <= 1e9)\n"
     "  --every DT     print the frame nearest to each multiple of DT (within half a\n"
-    "                 time step; a frame is printed at most once); default: every frame\n"
+    "                 time step; a frame is printed at most once; T / DT at most\n"
+    "                 1e15); default: every frame\n"
     "  --frame F      reference frame of the positions: fixed (default, about the\n"
     "                 scene's origin), cm, rotating, moving or orbit (about the scene's\n"
     "                 reference body)\n"
@@ -142,6 +146,8 @@ ParseResult parse_batch_options(int argc, char** argv, BatchOptions* options) {
     }
     if (options->scene == nullptr) return bad("no scene file", nullptr);
     if (!have_until) return bad("--until is required", nullptr);
+    if (options->every > 0.0 && !(options->until / options->every <= MOST_MULTIPLES))
+        return bad("--every is too small: T / DT must not exceed 1e15", nullptr);
     if (std::strlen(options->scene) >= sizeof scene_path) return bad("scene path too long", options->scene);
     if (options->frame_mode == 0) options->frame_mode = FRAME_FIXED;
     return PARSE_RUN;
