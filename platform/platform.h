@@ -359,6 +359,8 @@ int get_dialog_item_text(Window dialog, int id, char* buffer, int capacity);
 void set_dialog_check(Window dialog, int id, int checked);
 int get_dialog_check(Window dialog, int id);
 void click_dialog_button(Window dialog, int id);  // as the user would (tests)
+// Replaces an edit field's text key by key, as the user would (tests).
+void type_dialog_item_text(Window dialog, int id, const char* text);
 
 // Window icon for all top-level windows (PNG path).
 void set_application_icon(const char* path);
