@@ -155,6 +155,27 @@ TEST_F(Threads, ChangedTimeStepSpacesLaterFramesOnly) {
         EXPECT_NEAR(seen_frames[k].time - seen_frames[k - 1].time, 0.004, 1e-15);
 }
 
+TEST_F(Threads, HugeTimeStepMendedBringsFramesBackWhereTheRunHasGot) {
+    orbiting_pair();
+    time_step = 0.001;
+    start_simulation_workers(1);
+    run();
+    ASSERT_TRUE(pump_until([] { return frames_seen(2); }));
+    set_time_step(1e300);  // a frame time the run would never reach
+    const long long steps = body_steps_done.load();
+    ASSERT_TRUE(pump_until([steps] { return body_steps_done.load() > steps + 20000; }));
+    const std::size_t before = seen_frames.size();
+    set_time_step(0.001);
+    ASSERT_TRUE(pump_until([before] { return frames_seen(before + 4); }));
+    for (std::size_t k = 1; k < seen_frames.size(); ++k)
+        EXPECT_GT(seen_frames[k].time, seen_frames[k - 1].time) << "frame " << k;
+    const SeenFrame& last = seen_frames.back();
+    EXPECT_GT(seen_frames[before].body_steps, steps + 20000) << "frames go on from where the body steps got to";
+    EXPECT_NEAR(last.time - seen_frames[seen_frames.size() - 2].time, 0.001, 1e-12);
+    const double r = std::hypot(last.x[1] - last.x[0], last.y[1] - last.y[0]);
+    EXPECT_NEAR(r, 2.0e5, 2.0e3) << "still on its orbit, not a prediction far from its step";
+}
+
 TEST_F(Threads, NoBodiesMeansNothingHappens) {
     start_simulation_workers(1);
     run();
