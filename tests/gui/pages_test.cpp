@@ -15,6 +15,7 @@
 #include "shell_fixture.h"
 #include "sim/bodies.h"
 #include "sim/frames.h"
+#include "tests/support/screen_pixels.h"
 
 namespace {
 
@@ -249,13 +250,20 @@ TEST_F(PagesTest, RunningViewFollowsThePagesAndComesBackAfterAbsurdValues) {
     start();
     write_file("still.slo", still_scene(1));
     open_and_run("still.slo");
+    // Apart from the other windows, which all open at the same place when
+    // no window manager places them.
+    move_window(view3d_window, 560, 420, 525, 370, 1);
     const std::vector<unsigned char> still = next_picture();
     ASSERT_GT(lit_pixels(still), 0);
     EXPECT_EQ(next_picture(), still);
 
-    // A viewing change shows at the next frames.
+    // A viewing change shows on the screen at the next frames.
+    const ScreenPixels shown = read_screen_when(view3d_window, [](const ScreenPixels& p) { return !p.empty(); });
+    ASSERT_GT(shown.count_light(0, 0, shown.width, shown.height), 0);
     const Window view = page_viewing;
     type_and_apply(view, 1000, "-30");
+    const auto changed = [&shown](const ScreenPixels& p) { return !p.empty() && p.rgba != shown.rgba; };
+    EXPECT_TRUE(changed(read_screen_when(view3d_window, changed)));
     const std::vector<unsigned char> farther = next_picture();
     EXPECT_NE(farther, still);
     EXPECT_GT(lit_pixels(farther), 0);
@@ -318,4 +326,32 @@ TEST_F(PagesTest, RunningViewFollowsThePagesAndComesBackAfterAbsurdValues) {
     click_dialog_button(step, APPLY);
     EXPECT_EQ(read_time_step(), 0.003);
     EXPECT_TRUE(shown_messages.empty());
+}
+
+// Each page shown on the screen; saves the pictures used in docs/ (into the
+// directory in STELO_SCREENSHOT_DIR when set, otherwise the test's own).
+TEST_F(PagesTest, EachPageShowsOnTheScreen) {
+    start();
+    pump(200);
+    const char* wanted = std::getenv("STELO_SCREENSHOT_DIR");
+    const std::filesystem::path folder = wanted && wanted[0] ? std::filesystem::path(wanted) : working_directory;
+    const char* names[3] = {"stelo", "viewing", "rendering"};
+    std::vector<std::vector<unsigned char>> seen;
+    for (int tab = 0; tab < 3; ++tab) {
+        tab_select(tab_control, tab);
+        const ScreenPixels shown = read_screen_when(control_window, [&seen](const ScreenPixels& p) {
+            if (p.empty()) return false;
+            for (const auto& earlier : seen)
+                if (earlier == p.rgba) return false;
+            return true;
+        });
+        ASSERT_FALSE(shown.empty());
+        for (const auto& earlier : seen) EXPECT_NE(earlier, shown.rgba) << "tab " << tab;
+        // A light page with dark text on it.
+        EXPECT_GT(shown.count_light(0, 0, shown.width, shown.height), shown.width * shown.height / 2) << tab;
+        EXPECT_GT(shown.count_dark(0, 0, shown.width, shown.height), 200) << tab;
+        seen.push_back(shown.rgba);
+        const std::string path = (folder / ("page-" + std::string(names[tab]) + ".png")).string();
+        ASSERT_EQ(save_window_image(control_window, path.c_str()), 1);
+    }
 }
