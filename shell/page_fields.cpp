@@ -1,6 +1,7 @@
 #include "shell/page_fields.h"
 
 #include <climits>
+#include <cfloat>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -53,12 +54,12 @@ int take_real(Window page, int id, double* value) {
 int take_float(Window page, int id, float* value) {
     double typed = 0.0;
     if (!convert_real(page, id, &typed)) return 0;
-    const float rounded = static_cast<float>(typed);
-    if (!std::isfinite(typed) || !std::isfinite(rounded)) {
+    // Beyond the float range the conversion itself would be undefined.
+    if (!std::isfinite(typed) || std::fabs(typed) > FLT_MAX) {
         show_real(page, id, *value);
         return 0;
     }
-    *value = rounded;
+    *value = static_cast<float>(typed);
     return 1;
 }
 
