@@ -19,11 +19,18 @@ constexpr int ID_APPLY = 1;
 constexpr int ID_DEFAULTS = 5;
 constexpr int NO_ID = -1;
 
+// Field ids of the pages.
+constexpr int TIME_STEP_FIELD = 1000;
+constexpr int TRANSLATE_FIELD = 1000, ROTATE_FIELD = 1004, FIELD_OF_VIEW_FIELD = 1003;
+constexpr int NEAR_FIELD = 1002, FAR_FIELD = 1001;
+constexpr int MAX_RADIUS_FIELD = 1000, SLICES_FIELD = 1004, STACKS_FIELD = 1003;
+constexpr int SMOOTH_BOX = 1006, STAR_LIGHTING_BOX = 1007;
+
 const DialogControl timestep_controls[] = {
     {ID_APPLY, CONTROL_DEFAULT_BUTTON, "Apply", 28, 137, 50, 14},
     {ID_DEFAULTS, CONTROL_DEFAULT_BUTTON, "Defaults", 103, 137, 50, 14},
     {NO_ID, CONTROL_STATIC, "Time step", 29, 34, 32, 8},
-    {1000, CONTROL_EDIT, "", 84, 31, 69, 13},
+    {TIME_STEP_FIELD, CONTROL_EDIT, "", 84, 31, 69, 13},
 };
 
 const DialogControl viewing_controls[] = {
@@ -34,11 +41,11 @@ const DialogControl viewing_controls[] = {
     {NO_ID, CONTROL_STATIC, "Field of view angle", 21, 66, 60, 8},
     {NO_ID, CONTROL_STATIC, "Near clipping plane", 21, 89, 62, 8},
     {NO_ID, CONTROL_STATIC, "Far clipping plane", 21, 112, 56, 8},
-    {1000, CONTROL_EDIT, "", 91, 17, 69, 13},
-    {1004, CONTROL_EDIT, "", 91, 41, 69, 13},
-    {1003, CONTROL_EDIT, "", 91, 63, 69, 13},
-    {1002, CONTROL_EDIT, "", 91, 86, 69, 13},
-    {1001, CONTROL_EDIT, "", 91, 110, 69, 13},
+    {TRANSLATE_FIELD, CONTROL_EDIT, "", 91, 17, 69, 13},
+    {ROTATE_FIELD, CONTROL_EDIT, "", 91, 41, 69, 13},
+    {FIELD_OF_VIEW_FIELD, CONTROL_EDIT, "", 91, 63, 69, 13},
+    {NEAR_FIELD, CONTROL_EDIT, "", 91, 86, 69, 13},
+    {FAR_FIELD, CONTROL_EDIT, "", 91, 110, 69, 13},
 };
 
 const DialogControl rendering_controls[] = {
@@ -47,11 +54,11 @@ const DialogControl rendering_controls[] = {
     {NO_ID, CONTROL_STATIC, "Max radius", 27, 20, 35, 8},
     {NO_ID, CONTROL_STATIC, "Slices", 27, 47, 20, 8},
     {NO_ID, CONTROL_STATIC, "Stacks", 27, 74, 23, 8},
-    {1000, CONTROL_EDIT, "", 85, 18, 69, 13},
-    {1004, CONTROL_EDIT, "", 85, 45, 69, 13},
-    {1003, CONTROL_EDIT, "", 85, 72, 69, 13},
-    {1006, CONTROL_CHECKBOX, "Smooth Shading", 27, 94, 112, 10},
-    {1007, CONTROL_CHECKBOX, "Stars provide the lighting", 27, 113, 120, 11},
+    {MAX_RADIUS_FIELD, CONTROL_EDIT, "", 85, 18, 69, 13},
+    {SLICES_FIELD, CONTROL_EDIT, "", 85, 45, 69, 13},
+    {STACKS_FIELD, CONTROL_EDIT, "", 85, 72, 69, 13},
+    {SMOOTH_BOX, CONTROL_CHECKBOX, "Smooth Shading", 27, 94, 112, 10},
+    {STAR_LIGHTING_BOX, CONTROL_CHECKBOX, "Stars provide the lighting", 27, 113, 120, 11},
 };
 
 template <int N>
@@ -84,13 +91,6 @@ constexpr double DEFAULT_NEAR_PLANE = 0.1;
 constexpr double DEFAULT_FAR_PLANE = 50.0;
 constexpr double DEFAULT_MAX_RADIUS = 0.5;
 constexpr int DEFAULT_SPHERE_SUBDIVISION = 10;
-
-// Field ids of the pages.
-constexpr int TIME_STEP_FIELD = 1000;
-constexpr int TRANSLATE_FIELD = 1000, ROTATE_FIELD = 1004, FIELD_OF_VIEW_FIELD = 1003;
-constexpr int NEAR_FIELD = 1002, FAR_FIELD = 1001;
-constexpr int MAX_RADIUS_FIELD = 1000, SLICES_FIELD = 1004, STACKS_FIELD = 1003;
-constexpr int SMOOTH_BOX = 1006, STAR_LIGHTING_BOX = 1007;
 
 void show_timestep_page(Window page) { show_real(page, TIME_STEP_FIELD, time_step); }
 
