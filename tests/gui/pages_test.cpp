@@ -1,6 +1,8 @@
 // The three parameter pages driven as a person does: typing into the
 // fields, pressing Apply and Defaults, answering the star-lighting question,
 // and watching what a running 3D view draws.
+#include <GL/gl.h>
+
 #include <climits>
 #include <cmath>
 #include <cstdlib>
@@ -174,6 +176,7 @@ TEST_F(PagesTest, StarLightingAsksOnlyOnceTheSceneHasRun) {
     // run goes on.
     question_answer = IDCANCEL;
     type_dialog_item_text(render, 1004, "7");
+    click_dialog_button(render, 1006);  // smooth shading off: the 3D view turns flat
     click_dialog_button(render, 1007);
     click_dialog_button(render, APPLY);
     ASSERT_EQ(shown_messages.size(), 1u);
@@ -184,6 +187,10 @@ TEST_F(PagesTest, StarLightingAsksOnlyOnceTheSceneHasRun) {
     EXPECT_EQ(get_dialog_check(render, 1007), 1);
     EXPECT_EQ(star_lighting, 1);
     EXPECT_EQ(sphere_slices, 7);
+    gl_make_current(view3d_window);
+    GLint shading = 0;
+    glGetIntegerv(GL_SHADE_MODEL, &shading);
+    EXPECT_EQ(shading, GL_FLAT);
     EXPECT_FALSE(next_picture().empty());
 
     // OK: the scene is closed, then the flag stored.
