@@ -360,6 +360,8 @@ int get_dialog_item_text(Window dialog, int id, char* buffer, int capacity);
 void set_dialog_check(Window dialog, int id, int checked);
 int get_dialog_check(Window dialog, int id);
 void click_dialog_button(Window dialog, int id);  // as the user would (tests)
+// Replaces an edit field's text key by key, as the user would (tests).
+void type_dialog_item_text(Window dialog, int id, const char* text);
 
 // Window icon for all top-level windows (PNG path).
 void set_application_icon(const char* path);
@@ -376,7 +378,14 @@ double window_pixel_ratio(Window window);
 // Reads the client area's last drawn frame as RGBA rows, top row first;
 // returns 0 on failure. width/height receive the size in device pixels.
 int gl_read_pixels(Window window, unsigned char* rgba, int capacity, int* width, int* height);
-// Saves a screenshot of a top-level window (with its children) as PNG.
+// What the screen shows of a window, read back from the display server:
+// a top-level window's client area, or a child window, as RGBA rows (top row
+// first, device pixels; windows lying over it show too). Call with rgba
+// nullptr for the size; returns 0 when the window is not on screen or the
+// buffer is too small.
+int read_screen_pixels(Window window, unsigned char* rgba, int capacity, int* width, int* height);
+// Saves what the screen shows of a window (a top-level one with its menu
+// bar) as PNG.
 int save_window_image(Window window, const char* png_path);
 
 // Resources live in resources/; the GUI half finds them relative to the

@@ -42,6 +42,16 @@ float* interactive_frame_y = nullptr;
 int view3d_viewport_width = 0;
 int view3d_viewport_height = 0;
 
+// The subdivision a sphere is drawn with: the scene's counts, kept between
+// the coarsest closed sphere and one finer than any view can show, so that
+// a count typed as 0, -4 or 100000 neither empties nor stalls the drawing.
+constexpr int MIN_SLICES = 3, MIN_STACKS = 2, MAX_SUBDIVISION = 100;
+int drawn_count(int count, int least) {
+    return count < least ? least : count > MAX_SUBDIVISION ? MAX_SUBDIVISION : count;
+}
+int drawn_slices() { return drawn_count(sphere_slices, MIN_SLICES); }
+int drawn_stacks() { return drawn_count(sphere_stacks, MIN_STACKS); }
+
 const GLfloat* white_material() { return material_colours[WHITE]; }
 const GLfloat* black_material() { return material_colours[BLACK_MATERIAL]; }
 
@@ -152,7 +162,7 @@ void draw_view3d_plain(Window window) {
     if (view3d_frame_ready()) {
         for (int i = 0; i < view3d_frame_count; ++i) {
             draw_coloured_sphere(quadric, view3d_frame_x[i], view3d_frame_y[i], 0.0f, draw_material[i],
-                                 draw_radius[i], sphere_slices, sphere_stacks);
+                                 draw_radius[i], drawn_slices(), drawn_stacks());
         }
     }
     end_view3d_frame(window, quadric);
@@ -185,7 +195,7 @@ void draw_view3d_lit(Window window) {
             }
             glMaterialf(GL_FRONT, GL_SHININESS, SHININESS);
             glTranslatef(view3d_frame_x[i], view3d_frame_y[i], 0.0f);
-            gluSphere(quadric, draw_radius[i], sphere_slices, sphere_stacks);
+            gluSphere(quadric, draw_radius[i], drawn_slices(), drawn_stacks());
             glPopMatrix();
         }
     }
@@ -244,7 +254,7 @@ void draw_interactive(Window window) {
         for (int i = 0; i < body_count && body != nullptr; ++i, body = body->next) {
             draw_coloured_sphere(quadric, static_cast<GLfloat>(body->x * VIEW_SCALE),
                                  static_cast<GLfloat>(body->y * VIEW_SCALE), PLACEMENT_LIFT, body->material,
-                                 body->radius, sphere_slices, sphere_stacks);
+                                 body->radius, drawn_slices(), drawn_stacks());
         }
     } else if (interactive_frame_count > 0 && draw_material != nullptr && draw_radius != nullptr) {
         for (int i = 0; i < interactive_frame_count; ++i) {

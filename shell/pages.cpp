@@ -2,9 +2,9 @@
 // built from their control tables once the main loop runs.
 #include "shell/pages.h"
 
-#include <cstdio>
-
+#include "render/view3d_window.h"
 #include "resources/resource_files.h"
+#include "shell/page_fields.h"
 #include "shell/shell.h"
 #include "sim/bodies.h"
 
@@ -19,11 +19,18 @@ constexpr int ID_APPLY = 1;
 constexpr int ID_DEFAULTS = 5;
 constexpr int NO_ID = -1;
 
+// Field ids of the pages.
+constexpr int TIME_STEP_FIELD = 1000;
+constexpr int TRANSLATE_FIELD = 1000, ROTATE_FIELD = 1004, FIELD_OF_VIEW_FIELD = 1003;
+constexpr int NEAR_FIELD = 1002, FAR_FIELD = 1001;
+constexpr int MAX_RADIUS_FIELD = 1000, SLICES_FIELD = 1004, STACKS_FIELD = 1003;
+constexpr int SMOOTH_BOX = 1006, STAR_LIGHTING_BOX = 1007;
+
 const DialogControl timestep_controls[] = {
     {ID_APPLY, CONTROL_DEFAULT_BUTTON, "Apply", 28, 137, 50, 14},
     {ID_DEFAULTS, CONTROL_DEFAULT_BUTTON, "Defaults", 103, 137, 50, 14},
     {NO_ID, CONTROL_STATIC, "Time step", 29, 34, 32, 8},
-    {1000, CONTROL_EDIT, "", 84, 31, 69, 13},
+    {TIME_STEP_FIELD, CONTROL_EDIT, "", 84, 31, 69, 13},
 };
 
 const DialogControl viewing_controls[] = {
@@ -34,11 +41,11 @@ const DialogControl viewing_controls[] = {
     {NO_ID, CONTROL_STATIC, "Field of view angle", 21, 66, 60, 8},
     {NO_ID, CONTROL_STATIC, "Near clipping plane", 21, 89, 62, 8},
     {NO_ID, CONTROL_STATIC, "Far clipping plane", 21, 112, 56, 8},
-    {1000, CONTROL_EDIT, "", 91, 17, 69, 13},
-    {1004, CONTROL_EDIT, "", 91, 41, 69, 13},
-    {1003, CONTROL_EDIT, "", 91, 63, 69, 13},
-    {1002, CONTROL_EDIT, "", 91, 86, 69, 13},
-    {1001, CONTROL_EDIT, "", 91, 110, 69, 13},
+    {TRANSLATE_FIELD, CONTROL_EDIT, "", 91, 17, 69, 13},
+    {ROTATE_FIELD, CONTROL_EDIT, "", 91, 41, 69, 13},
+    {FIELD_OF_VIEW_FIELD, CONTROL_EDIT, "", 91, 63, 69, 13},
+    {NEAR_FIELD, CONTROL_EDIT, "", 91, 86, 69, 13},
+    {FAR_FIELD, CONTROL_EDIT, "", 91, 110, 69, 13},
 };
 
 const DialogControl rendering_controls[] = {
@@ -47,11 +54,11 @@ const DialogControl rendering_controls[] = {
     {NO_ID, CONTROL_STATIC, "Max radius", 27, 20, 35, 8},
     {NO_ID, CONTROL_STATIC, "Slices", 27, 47, 20, 8},
     {NO_ID, CONTROL_STATIC, "Stacks", 27, 74, 23, 8},
-    {1000, CONTROL_EDIT, "", 85, 18, 69, 13},
-    {1004, CONTROL_EDIT, "", 85, 45, 69, 13},
-    {1003, CONTROL_EDIT, "", 85, 72, 69, 13},
-    {1006, CONTROL_CHECKBOX, "Smooth Shading", 27, 94, 112, 10},
-    {1007, CONTROL_CHECKBOX, "Stars provide the lighting", 27, 113, 120, 11},
+    {MAX_RADIUS_FIELD, CONTROL_EDIT, "", 85, 18, 69, 13},
+    {SLICES_FIELD, CONTROL_EDIT, "", 85, 45, 69, 13},
+    {STACKS_FIELD, CONTROL_EDIT, "", 85, 72, 69, 13},
+    {SMOOTH_BOX, CONTROL_CHECKBOX, "Smooth Shading", 27, 94, 112, 10},
+    {STAR_LIGHTING_BOX, CONTROL_CHECKBOX, "Stars provide the lighting", 27, 113, 120, 11},
 };
 
 template <int N>
@@ -75,44 +82,134 @@ const Tab tabs[3] = {
     {"Rendering", TAB_IMAGE_RENDERING, "Sphere Rendering Parameters"},
 };
 
-void show_real(Window page, int id, double value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%g", value);
-    set_dialog_item_text(page, id, text);
+// Defaults of the scene parameters, as at program start.
+constexpr double DEFAULT_TIME_STEP = 0.001;
+constexpr float DEFAULT_CAMERA_TRANSLATE = -15.0f;
+constexpr float DEFAULT_CAMERA_ROTATE = -85.0f;
+constexpr double DEFAULT_FIELD_OF_VIEW = 70.0;
+constexpr double DEFAULT_NEAR_PLANE = 0.1;
+constexpr double DEFAULT_FAR_PLANE = 50.0;
+constexpr double DEFAULT_MAX_RADIUS = 0.5;
+constexpr int DEFAULT_SPHERE_SUBDIVISION = 10;
+
+void show_timestep_page(Window page) { show_real(page, TIME_STEP_FIELD, time_step); }
+
+void show_viewing_page(Window page) {
+    show_real(page, TRANSLATE_FIELD, camera_translate);
+    show_real(page, ROTATE_FIELD, camera_rotate);
+    show_real(page, FIELD_OF_VIEW_FIELD, field_of_view);
+    show_real(page, NEAR_FIELD, near_plane);
+    show_real(page, FAR_FIELD, far_plane);
 }
 
-void show_int(Window page, int id, int value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%d", value);
-    set_dialog_item_text(page, id, text);
+void show_rendering_fields(Window page) {
+    show_real(page, MAX_RADIUS_FIELD, max_radius);
+    show_int(page, SLICES_FIELD, sphere_slices);
+    show_int(page, STACKS_FIELD, sphere_stacks);
+}
+
+// The running 3D view chose its lit or unlit frame thread from the flag at
+// the first Run, so only then does a change of the flag need the scene to
+// end. Before that the new value is simply stored: closing an unrun scene
+// would lose bodies placed by hand and never saved.
+int scene_has_run() { return is_window(view3d_window) && view3d_started; }
+
+// Brings star_lighting to the wanted state, through the question and Close
+// when a run is under way; the box then shows the flag in force.
+void change_star_lighting(Window page, int wanted) {
+    if (wanted != star_lighting) {
+        if (!scene_has_run()) {
+            set_star_lighting(wanted);
+        } else if (message_box(control_window, "This change will kill a running simulation", "Confirm",
+                               MB_OKCANCEL) == IDOK) {
+            send_message(control_window, WM_COMMAND, CMD_CLOSE, 0);
+            set_star_lighting(wanted);
+        }
+    }
+    set_dialog_check(page, STAR_LIGHTING_BOX, star_lighting);
+}
+
+void rendering_changed() {
+    send_message(view3d_window, WM_RENDERING_CHANGED, 0, 0);
+    send_message(interactive_window, WM_RENDERING_CHANGED, 0, 0);
 }
 
 }  // namespace
 
-// The pages show the values the globals hold whenever they are (re)filled.
-LRESULT timestep_page_proc(Window page, unsigned message, WPARAM, LPARAM) {
-    if (message == WM_INITDIALOG) show_real(page, 1000, time_step);
-    return 0;
-}
-
-LRESULT viewing_page_proc(Window page, unsigned message, WPARAM, LPARAM) {
-    if (message == WM_INITDIALOG) {
-        show_real(page, 1000, camera_translate);
-        show_real(page, 1004, camera_rotate);
-        show_real(page, 1003, field_of_view);
-        show_real(page, 1002, near_plane);
-        show_real(page, 1001, far_plane);
+// Each page fills its fields from the globals on WM_INITDIALOG (at creation
+// and after every scene load) and handles Apply and Defaults.
+LRESULT timestep_page_proc(Window page, unsigned message, WPARAM wparam, LPARAM) {
+    if (message == WM_INITDIALOG) show_timestep_page(page);
+    if (message != WM_COMMAND) return 0;
+    switch (low_word(wparam)) {
+        case ID_APPLY:
+            // The simulation thread reads the new step as it runs.
+            take_time_step(page, TIME_STEP_FIELD);
+            break;
+        case ID_DEFAULTS:
+            set_time_step(DEFAULT_TIME_STEP);
+            show_timestep_page(page);
+            break;
+        default: break;
     }
     return 0;
 }
 
-LRESULT rendering_page_proc(Window page, unsigned message, WPARAM, LPARAM) {
+LRESULT viewing_page_proc(Window page, unsigned message, WPARAM wparam, LPARAM) {
+    if (message == WM_INITDIALOG) show_viewing_page(page);
+    if (message != WM_COMMAND) return 0;
+    switch (low_word(wparam)) {
+        case ID_APPLY:
+            take_float(page, TRANSLATE_FIELD, &camera_translate);
+            take_float(page, ROTATE_FIELD, &camera_rotate);
+            take_real(page, FIELD_OF_VIEW_FIELD, &field_of_view);
+            take_real(page, NEAR_FIELD, &near_plane);
+            take_real(page, FAR_FIELD, &far_plane);
+            send_message(view3d_window, WM_VIEWING_CHANGED, 0, 0);
+            break;
+        case ID_DEFAULTS:
+            camera_translate = DEFAULT_CAMERA_TRANSLATE;
+            camera_rotate = DEFAULT_CAMERA_ROTATE;
+            field_of_view = DEFAULT_FIELD_OF_VIEW;
+            near_plane = DEFAULT_NEAR_PLANE;
+            far_plane = DEFAULT_FAR_PLANE;
+            show_viewing_page(page);
+            send_message(view3d_window, WM_VIEWING_CHANGED, 0, 0);
+            break;
+        default: break;
+    }
+    return 0;
+}
+
+LRESULT rendering_page_proc(Window page, unsigned message, WPARAM wparam, LPARAM) {
     if (message == WM_INITDIALOG) {
-        show_real(page, 1000, max_radius);
-        show_int(page, 1004, sphere_slices);
-        show_int(page, 1003, sphere_stacks);
-        set_dialog_check(page, 1006, smooth_shading);
-        set_dialog_check(page, 1007, star_lighting);
+        show_rendering_fields(page);
+        set_dialog_check(page, SMOOTH_BOX, smooth_shading);
+        set_dialog_check(page, STAR_LIGHTING_BOX, star_lighting);
+    }
+    if (message != WM_COMMAND) return 0;
+    switch (low_word(wparam)) {
+        case ID_APPLY:
+            take_real(page, MAX_RADIUS_FIELD, &max_radius);
+            take_int(page, SLICES_FIELD, &sphere_slices);
+            take_int(page, STACKS_FIELD, &sphere_stacks);
+            smooth_shading = get_dialog_check(page, SMOOTH_BOX);
+            change_star_lighting(page, get_dialog_check(page, STAR_LIGHTING_BOX));
+            rendering_changed();
+            break;
+        case ID_DEFAULTS:
+            // Defaults turns star lighting on through Apply's path, so a
+            // running view's frame thread never disagrees with the flag.
+            max_radius = DEFAULT_MAX_RADIUS;
+            sphere_slices = DEFAULT_SPHERE_SUBDIVISION;
+            sphere_stacks = DEFAULT_SPHERE_SUBDIVISION;
+            show_rendering_fields(page);
+            smooth_shading = 1;
+            set_dialog_check(page, SMOOTH_BOX, 1);
+            change_star_lighting(page, 1);
+            rendering_changed();
+            break;
+        default: break;
     }
     return 0;
 }

@@ -2,6 +2,7 @@
 // simulated time with the body steps between them, until stop_requested.
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 #include "sim/bodies.h"
 #include "sim/integrator.h"
@@ -48,10 +49,22 @@ void wait_for_stop() {
     }
 }
 
-// Body steps until the frame time is reached; returns 0 when the run must
-// end.
-int advance_to(double frame_time) {
-    while (frame_time > sim_time) {
+// Body steps until the next frame time after the given one is reached,
+// then leaves that time in *frame_time; returns 0 when the run must end.
+// The next frame time follows the time step in force at every body step, so
+// a step made smaller during a long stretch (a huge step mended) brings the
+// next frame at once; that frame comes where the body steps have got to,
+// not behind them, so it is never predicted backwards over the stretch.
+int advance_to(double* frame_time) {
+    const double previous = *frame_time;
+    double reached = -std::numeric_limits<double>::infinity();  // before the latest body step
+    for (;;) {
+        const double target = next_frame_time(previous);
+        if (!(target > sim_time)) {
+            *frame_time = target > reached ? target : reached;
+            return 1;
+        }
+        reached = sim_time;
         suspension_point();
         if (!step_next_body()) {
             wait_for_stop();
@@ -63,7 +76,6 @@ int advance_to(double frame_time) {
         }
         if (stop_requested) return 0;
     }
-    return 1;
 }
 
 }  // namespace
@@ -86,8 +98,7 @@ int simulation_thread() {
             suspension_point();
             publish(frame_time);
             if (stop_requested) break;
-            frame_time = next_frame_time(frame_time);
-            if (!advance_to(frame_time)) break;
+            if (!advance_to(&frame_time)) break;
         }
     }
 

@@ -2,8 +2,10 @@
 // in dialog units: a quarter of the font's average character width across,
 // an eighth of its height down.
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -230,4 +232,21 @@ int get_dialog_check(Window dialog, int id) {
 void click_dialog_button(Window dialog, int id) {
     auto* button = qobject_cast<QAbstractButton*>(find_control(dialog, id));
     if (button != nullptr && button->isEnabled()) button->click();
+}
+
+// Key presses reach the field as the keyboard's would: select all, erase,
+// then one key per character.
+void type_dialog_item_text(Window dialog, int id, const char* text) {
+    auto* edit = qobject_cast<QLineEdit*>(find_control(dialog, id));
+    if (edit == nullptr || !edit->isEnabled()) return;
+    edit->setFocus(Qt::OtherFocusReason);
+    auto key = [edit](int code, Qt::KeyboardModifiers modifiers, const QString& typed) {
+        QKeyEvent press(QEvent::KeyPress, code, modifiers, typed);
+        QCoreApplication::sendEvent(edit, &press);
+        QKeyEvent release(QEvent::KeyRelease, code, modifiers, typed);
+        QCoreApplication::sendEvent(edit, &release);
+    };
+    key(Qt::Key_A, Qt::ControlModifier, QString());
+    key(Qt::Key_Backspace, Qt::NoModifier, QString());
+    for (const QChar c : QString::fromUtf8(text != nullptr ? text : "")) key(c.toUpper().unicode(), Qt::NoModifier, QString(c));
 }

@@ -155,6 +155,29 @@ TEST_F(Threads, ChangedTimeStepSpacesLaterFramesOnly) {
         EXPECT_NEAR(seen_frames[k].time - seen_frames[k - 1].time, 0.004, 1e-15);
 }
 
+TEST_F(Threads, HugeTimeStepMendedBringsFramesBackWhereTheRunHasGot) {
+    orbiting_pair();
+    time_step = 0.001;
+    start_simulation_workers(1);
+    run();
+    ASSERT_TRUE(pump_until([] { return frames_seen(2); }));
+    set_time_step(1e300);  // a frame time the run would never reach
+    const long long steps = body_steps_done.load();
+    ASSERT_TRUE(pump_until([steps] { return body_steps_done.load() > steps + 20000; }));
+    set_time_step(0.001);
+    // Frames come again, from where the body steps have got to (frames
+    // published before the stretch may still arrive first).
+    ASSERT_TRUE(pump_until([steps] { return !seen_frames.empty() && seen_frames.back().body_steps > steps + 20000; }));
+    const std::size_t resumed = seen_frames.size();
+    ASSERT_TRUE(pump_until([resumed] { return frames_seen(resumed + 2); }));
+    for (std::size_t k = 1; k < seen_frames.size(); ++k)
+        EXPECT_GT(seen_frames[k].time, seen_frames[k - 1].time) << "frame " << k;
+    const SeenFrame& last = seen_frames.back();
+    EXPECT_NEAR(last.time - seen_frames[seen_frames.size() - 2].time, 0.001, 1e-12);
+    const double r = std::hypot(last.x[1] - last.x[0], last.y[1] - last.y[0]);
+    EXPECT_NEAR(r, 2.0e5, 2.0e3) << "still on its orbit, not a prediction far from its step";
+}
+
 TEST_F(Threads, NoBodiesMeansNothingHappens) {
     start_simulation_workers(1);
     run();
