@@ -24,6 +24,7 @@ int interactive_statusbar_shown = 0;
 int interactive_thread_suspended = 0;
 int interactive_thread_paused = 0;
 int interactive_minimised = 0;
+long long interactive_frames_drawn = 0;
 
 namespace {
 
@@ -288,6 +289,7 @@ LRESULT interactive_window_proc(Window window, unsigned message, WPARAM wparam, 
         case WM_RBUTTONDOWN: show_popup_menu(window); return 0;
         case WM_DRAW_FRAME:
             take_interactive_frame();
+            ++interactive_frames_drawn;
             draw(window);
             return 0;
         case WM_RENDERING_CHANGED:

@@ -20,6 +20,8 @@ extern int interactive_thread_suspended;
 extern int interactive_thread_paused;
 // The last size message said the window is minimised.
 extern int interactive_minimised;
+// Passes of the frame thread drawn since the program began.
+extern long long interactive_frames_drawn;
 
 LRESULT interactive_window_proc(Window window, unsigned message, WPARAM wparam, LPARAM lparam);
 

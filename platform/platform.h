@@ -311,6 +311,7 @@ Window create_toolbar(Window parent, int child_id, const char* image_strip, int 
                       const ToolbarEntry* entries, int count);
 void toolbar_check(Window toolbar, int id, int checked);
 int toolbar_is_checked(Window toolbar, int id);
+int toolbar_is_enabled(Window toolbar, int id);
 void toolbar_enable(Window toolbar, int id, int enabled);
 // Clicks a button as the user would (tests).
 void toolbar_click(Window toolbar, int id);

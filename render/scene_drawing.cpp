@@ -16,6 +16,8 @@
 int view3d_started = 0;
 double view3d_aspect = 1.0;
 int interactive_frame_count = 0;
+float* interactive_frame_x = nullptr;
+float* interactive_frame_y = nullptr;
 double interactive_frame_centre_x = 0.0;
 double interactive_frame_centre_y = 0.0;
 
@@ -37,10 +39,7 @@ constexpr int INTERACTIVE_RUN_SUBDIVISION = 10;
 constexpr GLfloat CM_MARKER_ARM = 0.4f;
 constexpr GLfloat CM_MARKER_COLOUR[3] = {1.0f, 1.0f, 1.0f};
 
-// The interactive view's copy of the last pass its frame thread handed over.
 int interactive_frame_capacity = 0;
-float* interactive_frame_x = nullptr;
-float* interactive_frame_y = nullptr;
 
 int view3d_viewport_width = 0;
 int view3d_viewport_height = 0;

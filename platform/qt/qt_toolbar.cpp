@@ -155,6 +155,11 @@ int toolbar_is_checked(Window toolbar, int id) {
     return button != nullptr && button->action->isChecked() ? 1 : 0;
 }
 
+int toolbar_is_enabled(Window toolbar, int id) {
+    ToolButton* button = find_button(qt_window(toolbar), id);
+    return button != nullptr && button->action->isEnabled() ? 1 : 0;
+}
+
 void toolbar_enable(Window toolbar, int id, int enabled) {
     ToolButton* button = find_button(qt_window(toolbar), id);
     if (button != nullptr) button->action->setEnabled(enabled != 0);
