@@ -383,7 +383,14 @@ double window_pixel_ratio(Window window);
 // Reads the client area's last drawn frame as RGBA rows, top row first;
 // returns 0 on failure. width/height receive the size in device pixels.
 int gl_read_pixels(Window window, unsigned char* rgba, int capacity, int* width, int* height);
-// Saves a screenshot of a top-level window (with its children) as PNG.
+// What the screen shows of a window, read back from the display server:
+// a top-level window's client area, or a child window, as RGBA rows (top row
+// first, device pixels; windows lying over it show too). Call with rgba
+// nullptr for the size; returns 0 when the window is not on screen or the
+// buffer is too small.
+int read_screen_pixels(Window window, unsigned char* rgba, int capacity, int* width, int* height);
+// Saves what the screen shows of a window (a top-level one with its menu
+// bar) as PNG.
 int save_window_image(Window window, const char* png_path);
 
 // Resources live in resources/; the GUI half finds them relative to the

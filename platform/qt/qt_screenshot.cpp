@@ -1,56 +1,56 @@
-// Screenshots of a top-level window as a person sees it: the widgets drawn
-// by Qt, the GL surface's last frame under them, and the toolbar and status
-// bar over that. The picture is composed from the window's own contents, so
-// other windows lying over it on the screen do not show up in it.
+// What the screen shows of a window, read back from the display server (on
+// X11 the pixels the X server holds), so overlapping windows, bars drawn in
+// the wrong colours and GL surfaces that never reached the screen all show
+// up as a person would see them.
+#include <QGuiApplication>
 #include <QImage>
-#include <QPainter>
 #include <QPixmap>
+#include <QScreen>
 #include <QWidget>
 
-#include <vector>
+#include <cstring>
 
-#include "platform/qt/qt_gl_surface.h"
 #include "platform/qt/qt_state.h"
 
 namespace {
 
-QtWindow* top_level_of(QtWindow* record) {
-    for (int depth = 0; record != nullptr && record->kind != QtKind::TOP_LEVEL && depth < 16; ++depth) {
-        record = qt_window(record->parent);
-    }
-    return record != nullptr && record->kind == QtKind::TOP_LEVEL ? record : nullptr;
-}
-
-void draw_gl_frame(QtWindow* top, QWidget* frame_widget, QPainter& painter) {
-    int width = 0, height = 0;
-    gl_read_pixels(top->window, nullptr, 0, &width, &height);
-    if (width <= 0 || height <= 0) return;
-    std::vector<unsigned char> rgba(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4);
-    if (!gl_read_pixels(top->window, rgba.data(), static_cast<int>(rgba.size()), &width, &height)) return;
-    const QImage frame(rgba.data(), width, height, width * 4, QImage::Format_RGBX8888);
-    QWidget* container = top->gl->container;
-    const QRect area(container->mapTo(frame_widget, QPoint(0, 0)), container->size());
-    painter.drawImage(area, frame);
-    // The bars lie over the GL area.
-    for (Window child : qt_children_of(top->window)) {
-        QtWindow* bar = qt_window(child);
-        if (bar == nullptr || bar->widget == nullptr || !bar->widget->isVisible()) continue;
-        if (bar->kind != QtKind::TOOLBAR && bar->kind != QtKind::STATUS_BAR) continue;
-        painter.drawPixmap(bar->widget->mapTo(frame_widget, QPoint(0, 0)), bar->widget->grab());
-    }
+// Grabs the area of a widget from the screen it is on, in device pixels.
+QImage grab_from_screen(QWidget* area) {
+    if (area == nullptr || !area->isVisible() || area->width() <= 0 || area->height() <= 0) return {};
+    QWidget* top = area->window();
+    QScreen* screen = top->screen();
+    if (screen == nullptr) return {};
+    const QPoint at = area->mapTo(top, QPoint(0, 0));
+    const QPixmap picture = screen->grabWindow(top->winId(), at.x(), at.y(), area->width(), area->height());
+    if (picture.isNull()) return {};
+    return picture.toImage().convertToFormat(QImage::Format_RGBX8888);
 }
 
 }  // namespace
 
-int save_window_image(Window window, const char* png_path) {
-    QtWindow* top = top_level_of(qt_window(window));
-    if (top == nullptr || top->widget == nullptr || png_path == nullptr) return 0;
-    QWidget* frame_widget = top->widget;
-    QPixmap picture = frame_widget->grab();
-    if (picture.isNull()) return 0;
-    if (top->gl != nullptr) {
-        QPainter painter(&picture);
-        draw_gl_frame(top, frame_widget, painter);
+int read_screen_pixels(Window window, unsigned char* rgba, int capacity, int* width, int* height) {
+    QtWindow* record = qt_window(window);
+    if (width != nullptr) *width = 0;
+    if (height != nullptr) *height = 0;
+    if (record == nullptr) return 0;
+    const QImage image = grab_from_screen(record->kind == QtKind::TOP_LEVEL ? record->client : record->widget);
+    if (image.isNull()) return 0;
+    if (width != nullptr) *width = image.width();
+    if (height != nullptr) *height = image.height();
+    const std::size_t row = static_cast<std::size_t>(image.width()) * 4;
+    const std::size_t size = row * static_cast<std::size_t>(image.height());
+    if (rgba == nullptr || capacity < 0 || static_cast<std::size_t>(capacity) < size) return 0;
+    for (int y = 0; y < image.height(); ++y) {
+        std::memcpy(rgba + row * static_cast<std::size_t>(y), image.constScanLine(y), row);
     }
-    return picture.save(QString::fromUtf8(png_path), "PNG") ? 1 : 0;
+    return 1;
+}
+
+int save_window_image(Window window, const char* png_path) {
+    QtWindow* record = qt_window(window);
+    if (record == nullptr || png_path == nullptr) return 0;
+    // A top-level window with its menu bar, or a child on its own.
+    const QImage image = grab_from_screen(record->widget);
+    if (image.isNull()) return 0;
+    return image.save(QString::fromUtf8(png_path), "PNG") ? 1 : 0;
 }

@@ -55,6 +55,7 @@ struct QtWindow {
     int accepts_drops = 0;
     int paint_pending = 0;
     int was_minimized = 0;
+    int black_background = 0;
     GlSurface* gl = nullptr;
     // Toolbar and status bar: the height they keep across the top or bottom.
     int bar_height = 20;

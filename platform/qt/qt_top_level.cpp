@@ -6,7 +6,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QMouseEvent>
-#include <QPalette>
+#include <QPainter>
 #include <QUrl>
 
 #include <cstring>
@@ -94,6 +94,7 @@ void ClientArea::paintEvent(QPaintEvent*) {
     // A GL window paints through its own exposure; the widget underneath
     // only shows the class background.
     if (record == nullptr || record->gl != nullptr) return;
+    if (record->black_background) QPainter(this).fillRect(rect(), Qt::black);
     qt_paint_window(record);
 }
 
@@ -152,15 +153,19 @@ void qt_place_bars(QtWindow* top) {
     const int height = top->client->height();
     // Toolbars keep to the top edge and status bars to the bottom edge, over
     // the GL area, across the whole width, as the window system's bars do.
+    // Each is drawn whole again: a native bar that grows would otherwise
+    // repaint only its new part and keep its old edges.
     for (Window child : qt_children_of(top->window)) {
         QtWindow* bar = qt_window(child);
         if (bar == nullptr || bar->widget == nullptr) continue;
         if (bar->kind == QtKind::TOOLBAR) {
             bar->widget->setGeometry(0, 0, width, bar->bar_height);
             bar->widget->raise();
+            bar->widget->update();
         } else if (bar->kind == QtKind::STATUS_BAR) {
             bar->widget->setGeometry(0, height - bar->bar_height, width, bar->bar_height);
             bar->widget->raise();
+            bar->widget->update();
         }
     }
 }
@@ -203,13 +208,9 @@ void qt_window_created(Window window, const char* class_name, const char* title,
     if ((style & WS_CHILD) == 0) {
         QtWindow* record = qt_add_window(window, QtKind::TOP_LEVEL, parent);
         qt_create_top_level(record, title, style, x, y, width, height, menu);
-        // A window that does not draw shows its class background.
-        if (record->client != nullptr && window_class_background_black(class_name)) {
-            QPalette palette = record->client->palette();
-            palette.setColor(QPalette::Window, Qt::black);
-            record->client->setPalette(palette);
-            record->client->setAutoFillBackground(true);
-        }
+        // A window that does not draw shows its class background. It is
+        // painted, not set in the palette: child bars would inherit it.
+        record->black_background = window_class_background_black(class_name);
         return;
     }
     const std::string name = class_name != nullptr ? class_name : "";
