@@ -49,7 +49,16 @@ std::string orbit_scene() {
 }
 
 int popup_choice = 0;
-int choose_popup_item(std::uintptr_t, Window) { return popup_choice; }
+std::string popup_seen;  // the items as the last popup showed them
+int choose_popup_item(std::uintptr_t popup, Window) {
+    popup_seen.clear();
+    for (int id : {CMD_SHOW_TOOLBAR, CMD_SHOW_STATUSBAR, CMD_TOGGLE_THREAD}) {
+        char text[64] = {};
+        get_menu_item_text(popup, id, text, sizeof text);
+        popup_seen += std::string(text) + (is_menu_item_checked(popup, id) ? "+" : "-") + " ";
+    }
+    return popup_choice;
+}
 
 class InteractiveView : public ShellTest {
 protected:
@@ -73,11 +82,12 @@ protected:
         wait_until([&] { return view3d_frames_drawn >= frames + 10; });
         return interactive_frames_drawn == from;
     }
-    void toggle_thread() {
-        popup_choice = CMD_TOGGLE_THREAD;
+    void popup(int choice) {
+        popup_choice = choice;
         set_popup_menu_hook(choose_popup_item);
         click_client(interactive_window, 200, 150, 1);
     }
+    void toggle_thread() { popup(CMD_TOGGLE_THREAD); }
 };
 
 TEST_F(InteractiveView, BodiesPlacedWithTheMouseLandUnderThePointer) {
@@ -197,6 +207,18 @@ TEST_F(InteractiveView, TheEighthGlowingBodyEndsTheGlowingChoice) {
     EXPECT_TRUE(enabled(COLOUR_WHITE));
     EXPECT_FALSE(enabled(MATERIAL_GLOWING));
     EXPECT_EQ(interactive_status(), "Simulation stopped");
+
+    // The right-button menu hides and shows the bars.
+    popup(CMD_SHOW_TOOLBAR);
+    EXPECT_EQ(popup_seen, "Show &Toolbar+ Show &Statusbar+ T&oggle Thread- ");
+    EXPECT_FALSE(is_window_visible(interactive_toolbar));
+    popup(CMD_SHOW_STATUSBAR);
+    EXPECT_EQ(popup_seen, "Show &Toolbar- Show &Statusbar+ T&oggle Thread- ");
+    EXPECT_FALSE(is_window_visible(interactive_statusbar));
+    popup(CMD_SHOW_TOOLBAR);
+    popup(CMD_SHOW_STATUSBAR);
+    EXPECT_TRUE(is_window_visible(interactive_toolbar));
+    EXPECT_TRUE(is_window_visible(interactive_statusbar));
 
     // The rendering page's Apply while stopped: Medium from the new Max radius.
     press(SIZE_SMALLEST);
