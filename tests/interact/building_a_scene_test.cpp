@@ -4,6 +4,7 @@
 // display.
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -112,6 +113,7 @@ TEST_F(BuildingAScene, TheScreenShowsTheBarsThePlacedBodyAndTheRun) {
 TEST_F(BuildingAScene, AStarWithPlanetsAndABinaryComeBackFromTheFile) {
     start();
     command(CMD_NEW);
+    place_view_apart();
     Window view = interactive_window;
     // The star.
     press(SIZE_LARGEST);
@@ -133,6 +135,11 @@ TEST_F(BuildingAScene, AStarWithPlanetsAndABinaryComeBackFromTheFile) {
     click_world(view, -390000.0, -450000.0);
     ASSERT_EQ(body_count, 6);
     EXPECT_EQ(glow_count, 1);
+    // The picture of the README (to the path in STELO_INTERACTIVE_SCREENSHOT).
+    if (const char* picture = std::getenv("STELO_INTERACTIVE_SCREENSHOT")) {
+        pump(300);
+        EXPECT_EQ(save_window_image(view, picture), 1);
+    }
 
     // Run; in the Moving frame a click on a drawn planet makes it the reference.
     press(CMD_RUN);

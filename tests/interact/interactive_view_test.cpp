@@ -106,6 +106,10 @@ TEST_F(InteractiveView, BodiesPlacedWithTheMouseLandUnderThePointer) {
     client_size(view, &width, &height);
     ASSERT_TRUE(toolbar_button_rect(interactive_toolbar, MATERIAL_GLOWING, &x, nullptr, &w, nullptr));
     EXPECT_LE(x + w, width);
+    int unassisted = 0, circle = 0;
+    toolbar_button_rect(interactive_toolbar, PLACE_UNASSISTED, &unassisted, nullptr, nullptr, nullptr);
+    toolbar_button_rect(interactive_toolbar, PLACE_CIRCLE, &circle, nullptr, nullptr, nullptr);
+    EXPECT_LE(circle - unassisted, 23 * window_pixel_ratio(view));
     char tip[80] = {};
     toolbar_tooltip(interactive_toolbar, SIZE_LARGEST, tip, sizeof tip);
     EXPECT_STREQ(tip, "Largest");
