@@ -355,9 +355,11 @@ TEST_F(InteractiveView, AClickWhileRunningPicksWhatIsDrawnUnderIt) {
     drawn(1, &dx, &dy);
     click_world(view, dx, dy);
     live(1, &wx, &wy);
+    // Within a few pixels (the run moves on between the pass drawn and
+    // now), where the point without the view's centre lies 500000 away.
     const double pixel = 2 * WORLD_HALF_HEIGHT / 300;
-    EXPECT_NEAR(frame_origin_x, wx, 3 * pixel);
-    EXPECT_NEAR(frame_origin_y, wy, 3 * pixel);
+    EXPECT_NEAR(frame_origin_x, wx, 10 * pixel);
+    EXPECT_NEAR(frame_origin_y, wy, 10 * pixel);
     EXPECT_EQ(body_count, 3);
 
     // Moving frame: the body drawn under the pointer becomes the reference.
