@@ -1,7 +1,52 @@
 // The interactive view window: face-on view of the plane, placement of
-// bodies before a run, the run about the centre of mass during one.
+// bodies before a run, the run about the centre of mass during one, and a
+// click that picks the reference of the 3D view's frame.
 #pragma once
 
 #include "platform/platform.h"
 
+constexpr int INTERACTIVE_TOOLBAR_ID = 106;
+constexpr int INTERACTIVE_STATUSBAR_ID = 1404;
+constexpr int CMD_TOGGLE_THREAD = 1404;
+
+// State of the interactive view (one exists at a time).
+extern Window interactive_toolbar;
+extern Window interactive_statusbar;
+extern int interactive_toolbar_shown;
+extern int interactive_statusbar_shown;
+// The view holds one suspension of its frame thread (1 at creation).
+extern int interactive_thread_suspended;
+// Toggle Thread has paused the frame thread during the current run.
+extern int interactive_thread_paused;
+// The last size message said the window is minimised.
+extern int interactive_minimised;
+// Passes of the frame thread drawn since the program began.
+extern long long interactive_frames_drawn;
+
 LRESULT interactive_window_proc(Window window, unsigned message, WPARAM wparam, LPARAM lparam);
+
+// ---------------------------------------------- pieces shared by its files
+
+// The 25 toolbar entries, and their tooltips (nullptr for other ids).
+Window create_interactive_toolbar(Window window);
+const char* interactive_tooltip(int id);
+// Enables or disables every placement button (sizes, colours, modes).
+void enable_placement_buttons(int enabled);
+// Enables or disables the Reflective and Glowing buttons.
+void enable_material_buttons(int enabled);
+
+// The frame thread runs exactly while Run is checked, the window is not
+// minimised and Toggle Thread has not paused it; this suspends or resumes it
+// to match, holding at most one suspension.
+void follow_frame_thread_state();
+
+// What a left click at client pixel (px, py) does: places bodies before the
+// first Run, picks the reference of the frame once a simulation is active.
+void interactive_click(Window window, int px, int py);
+// What a click asks of the view.
+void set_interactive_status(const char* text);
+void return_to_unassisted();
+void switch_to_reflective();
+// From GLOW_LIMIT glowing bodies on, no further one can be chosen: Reflective
+// is chosen and both material buttons are disabled.
+void apply_glow_limit();

@@ -289,7 +289,7 @@ int is_menu_item_checked(std::uintptr_t menu, int id);
 int get_menu_item_text(std::uintptr_t menu, int id, char* buffer, int capacity);
 void draw_menu_bar(Window window);
 // Popup menus: built, tracked (the chosen item becomes WM_COMMAND to owner),
-// destroyed.
+// destroyed. An item with id 0 and text nullptr is a separator.
 std::uintptr_t create_popup_menu();
 void append_popup_item(std::uintptr_t popup, int id, const char* text, int checked);
 void track_popup_menu(std::uintptr_t popup, Window owner, int screen_x, int screen_y);
@@ -312,9 +312,17 @@ Window create_toolbar(Window parent, int child_id, const char* image_strip, int 
                       const ToolbarEntry* entries, int count);
 void toolbar_check(Window toolbar, int id, int checked);
 int toolbar_is_checked(Window toolbar, int id);
+int toolbar_is_enabled(Window toolbar, int id);
 void toolbar_enable(Window toolbar, int id, int enabled);
 // Clicks a button as the user would (tests).
 void toolbar_click(Window toolbar, int id);
+// Places the buttons of one toolbar at most pitch pixels apart (logical
+// pixels, from one button's left edge to the next one's), for a toolbar
+// whose entries must all fit across its window.
+void toolbar_set_button_pitch(Window toolbar, int pitch);
+// A button's rectangle within the parent's client area, in device pixels
+// (the unit of click_client); 0 when there is no such button.
+int toolbar_button_rect(Window toolbar, int id, int* x, int* y, int* width, int* height);
 
 // Status bars with one part.
 Window create_status_bar(Window parent, int child_id);

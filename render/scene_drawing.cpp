@@ -9,11 +9,17 @@
 #include "render/view3d_frame.h"
 #include "render/view3d_window.h"
 #include "sim/bodies.h"
+#include "sim/frames.h"
 #include "sim/simulation.h"
 
 // Set by the 3D view window; read here and by the interactive view.
 int view3d_started = 0;
 double view3d_aspect = 1.0;
+int interactive_frame_count = 0;
+float* interactive_frame_x = nullptr;
+float* interactive_frame_y = nullptr;
+double interactive_frame_centre_x = 0.0;
+double interactive_frame_centre_y = 0.0;
 
 namespace {
 
@@ -33,11 +39,7 @@ constexpr int INTERACTIVE_RUN_SUBDIVISION = 10;
 constexpr GLfloat CM_MARKER_ARM = 0.4f;
 constexpr GLfloat CM_MARKER_COLOUR[3] = {1.0f, 1.0f, 1.0f};
 
-// The interactive view's copy of the last pass its frame thread handed over.
-int interactive_frame_count = 0;
 int interactive_frame_capacity = 0;
-float* interactive_frame_x = nullptr;
-float* interactive_frame_y = nullptr;
 
 int view3d_viewport_width = 0;
 int view3d_viewport_height = 0;
@@ -229,6 +231,8 @@ void take_interactive_frame() {
     std::memcpy(interactive_frame_x, interactive_x, bytes);
     std::memcpy(interactive_frame_y, interactive_y, bytes);
     interactive_frame_count = run_body_count;
+    interactive_frame_centre_x = interactive_centre_x;
+    interactive_frame_centre_y = interactive_centre_y;
 }
 
 void release_interactive_frame() {
@@ -238,6 +242,8 @@ void release_interactive_frame() {
     interactive_frame_y = nullptr;
     interactive_frame_capacity = 0;
     interactive_frame_count = 0;
+    interactive_frame_centre_x = 0.0;
+    interactive_frame_centre_y = 0.0;
 }
 
 void draw_interactive(Window window) {

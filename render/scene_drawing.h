@@ -34,6 +34,14 @@ void draw_interactive(Window window);
 // waits only while that message is handled, so the drawing (and any later
 // repaint) uses this copy of the pass.
 void take_interactive_frame();
+// The pass drawn last: its number of bodies (0 before the first one), their
+// draw positions, and the centre of mass (world units) they were drawn
+// about, so that a click maps to the world point under the pointer.
+extern int interactive_frame_count;
+extern float* interactive_frame_x;
+extern float* interactive_frame_y;
+extern double interactive_frame_centre_x;
+extern double interactive_frame_centre_y;
 // Releases the copy (the interactive view's destruction; the 3D view's
 // destruction releases it too, as its run ends there).
 void release_interactive_frame();

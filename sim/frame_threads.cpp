@@ -8,6 +8,8 @@
 
 Window view3d_window = NO_WINDOW;
 Window interactive_window = NO_WINDOW;
+double interactive_centre_x = 0.0;
+double interactive_centre_y = 0.0;
 
 namespace {
 
@@ -78,6 +80,8 @@ int interactive_frame_thread() {
             interactive_y[i] = static_cast<float>((y[i] - b) * VIEW_SCALE);
         }
         unlock_live_positions();
+        interactive_centre_x = a;
+        interactive_centre_y = b;
         if (active) send_message(interactive_window, WM_DRAW_FRAME, 0, 0);
         release_run_arrays();
         if (!active) sleep_ms(10);  // nothing moves: wait instead of spinning

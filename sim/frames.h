@@ -49,3 +49,8 @@ extern FrameTransform drawn_transform;
 int frame_thread_lit();
 int frame_thread_unlit();
 int interactive_frame_thread();
+// The centre of mass (world units) about which the interactive frame thread
+// converted its last pass; written with interactive_x and interactive_y and
+// read while the view handles that pass's WM_DRAW_FRAME.
+extern double interactive_centre_x;
+extern double interactive_centre_y;

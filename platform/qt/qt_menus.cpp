@@ -149,6 +149,10 @@ std::uintptr_t create_popup_menu() {
 void append_popup_item(std::uintptr_t popup, int id, const char* text, int checked) {
     MenuRecord* record = find_menu(popup);
     if (record == nullptr || record->popup == nullptr) return;
+    if (id == 0 && text == nullptr) {
+        record->popup->addSeparator();
+        return;
+    }
     QAction* action = record->popup->addAction(QString::fromUtf8(text != nullptr ? text : ""));
     if (checked) {
         action->setCheckable(true);

@@ -155,6 +155,11 @@ int toolbar_is_checked(Window toolbar, int id) {
     return button != nullptr && button->action->isChecked() ? 1 : 0;
 }
 
+int toolbar_is_enabled(Window toolbar, int id) {
+    ToolButton* button = find_button(qt_window(toolbar), id);
+    return button != nullptr && button->action->isEnabled() ? 1 : 0;
+}
+
 void toolbar_enable(Window toolbar, int id, int enabled) {
     ToolButton* button = find_button(qt_window(toolbar), id);
     if (button != nullptr) button->action->setEnabled(enabled != 0);
@@ -171,4 +176,31 @@ int toolbar_tooltip(Window toolbar, int id, char* buffer, int capacity) {
     ToolButton* button = find_button(record, id);
     if (button == nullptr) return qt_copy_text("", buffer, capacity);
     return qt_copy_text(tooltip_text(record, *button), buffer, capacity);
+}
+
+void toolbar_set_button_pitch(Window toolbar, int pitch) {
+    QtWindow* record = qt_window(toolbar);
+    if (record == nullptr || record->toolbar == nullptr || pitch <= 1) return;
+    // The bar's spacing is one pixel (its style sheet), so a button is one
+    // pixel narrower than the pitch.
+    for (ToolButton& button : record->tool_buttons) {
+        if (QWidget* widget = record->toolbar->widgetForAction(button.action)) widget->setFixedWidth(pitch - 1);
+    }
+    record->toolbar->updateGeometry();
+}
+
+int toolbar_button_rect(Window toolbar, int id, int* x, int* y, int* width, int* height) {
+    QtWindow* record = qt_window(toolbar);
+    ToolButton* button = find_button(record, id);
+    if (button == nullptr || record->toolbar == nullptr) return 0;
+    QWidget* widget = record->toolbar->widgetForAction(button->action);
+    QtWindow* parent = qt_window(record->parent);
+    if (widget == nullptr || parent == nullptr || parent->client == nullptr) return 0;
+    const double ratio = qt_pixel_ratio(parent->client);
+    const QPoint at = widget->mapTo(parent->client.data(), QPoint(0, 0));
+    if (x) *x = static_cast<int>(at.x() * ratio + 0.5);
+    if (y) *y = static_cast<int>(at.y() * ratio + 0.5);
+    if (width) *width = static_cast<int>(widget->width() * ratio + 0.5);
+    if (height) *height = static_cast<int>(widget->height() * ratio + 0.5);
+    return 1;
 }

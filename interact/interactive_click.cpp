@@ -1,0 +1,59 @@
+// A left click in the interactive view: bodies are placed before the first
+// Run; once a simulation is active the click picks the origin of the Fixed
+// frame or the reference body of the Rotating, Moving and Orbit frames.
+#include "interact/interactive_window.h"
+#include "interact/placement.h"
+#include "render/scene_drawing.h"
+#include "sim/bodies.h"
+#include "sim/simulation.h"
+
+namespace {
+
+// The view draws a run about the centre of mass of the pass shown, so the
+// world point under the pointer is the click's point plus that centre.
+void select_reference(double wx, double wy) {
+    const double x = wx + interactive_frame_centre_x;
+    const double y = wy + interactive_frame_centre_y;
+    switch (frame_mode) {
+        case FRAME_FIXED: set_frame_origin(x, y); return;
+        case FRAME_ROTATING:
+        case FRAME_MOVING:
+        case FRAME_ORBIT: {
+            if (body_count <= 0) return;
+            const auto n = static_cast<std::size_t>(body_count);
+            auto* px = static_cast<double*>(alloc_zeroed(n, sizeof(double)));
+            auto* py = static_cast<double*>(alloc_zeroed(n, sizeof(double)));
+            const int count = copy_live_positions(px, py, body_count);
+            if (count > 0) set_frame_body(nearest_index(x, y, px, py, count));
+            free_block(px);
+            free_block(py);
+            return;
+        }
+        default: return;  // the CM frame has no reference to pick
+    }
+}
+
+}  // namespace
+
+void interactive_click(Window window, int px, int py) {
+    // The whole client area, bars included, in the device pixels the click
+    // and the GL viewport are measured in.
+    int width = 0, height = 0;
+    get_client_rect(window, nullptr, nullptr, &width, &height);
+    const double ratio = window_pixel_ratio(window);
+    width = static_cast<int>(width * ratio + 0.5);
+    height = static_cast<int>(height * ratio + 0.5);
+    double wx = 0.0, wy = 0.0;
+    screen_to_world(px, py, width, height, &wx, &wy);
+
+    if (simulation_active) {
+        select_reference(wx, wy);
+    } else {
+        const PlacementOutcome outcome = placement_click(wx, wy);
+        if (outcome.status_text != nullptr) set_interactive_status(outcome.status_text);
+        if (outcome.back_to_unassisted) return_to_unassisted();
+    }
+    invalidate_window(window);
+    if (place_glowing) switch_to_reflective();
+    if (glow_count >= GLOW_LIMIT) enable_material_buttons(0);
+}
