@@ -59,6 +59,11 @@ extern std::atomic<long long> body_steps_done;
 // 1 once no body can step before TIME_LIMIT: the run publishes no more
 // frames and waits for Close.
 extern std::atomic<int> time_limit_reached;
+// Waits until time_limit_reached or stop_requested is set; returns
+// time_limit_reached. Whoever sets stop_requested for an end calls
+// announce_run_state afterwards (end_simulation_workers does).
+int wait_for_stall_or_stop();
+void announce_run_state();
 
 // One published frame: every body predicted at the frame time, in world
 // units and list order. The simulation thread fills two of them in turn;
