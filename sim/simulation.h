@@ -63,6 +63,8 @@ extern std::atomic<int> time_limit_reached;
 // time_limit_reached. Whoever sets stop_requested for an end calls
 // announce_run_state afterwards (end_simulation_workers does).
 int wait_for_stall_or_stop();
+// Waits until simulation_active or stop_requested is set.
+void wait_for_run_or_stop();
 void announce_run_state();
 
 // One published frame: every body predicted at the frame time, in world

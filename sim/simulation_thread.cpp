@@ -20,8 +20,8 @@ std::atomic<int> time_limit_reached{0};
 
 namespace {
 
-// Wakes the threads that wait for the run to reach the time limit or to be
-// ended (see wait_for_stall_or_stop).
+// Wakes the threads that wait for the run to start, to reach the time limit
+// or to be ended.
 std::mutex run_state_mutex;
 std::condition_variable run_state_changed;
 
@@ -85,6 +85,11 @@ int wait_for_stall_or_stop() {
     return time_limit_reached.load();
 }
 
+void wait_for_run_or_stop() {
+    std::unique_lock<std::mutex> lock(run_state_mutex);
+    run_state_changed.wait(lock, [] { return simulation_active.load() != 0 || stop_requested.load() != 0; });
+}
+
 int simulation_thread() {
     suspension_point();
     if (body_count == 0) return 0;
@@ -95,6 +100,7 @@ int simulation_thread() {
     time_limit_reached = 0;
     copy_body_list();
     simulation_active = 1;
+    announce_run_state();
     const int started = start_integrator();
 
     double frame_time = 0.0;

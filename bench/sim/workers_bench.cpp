@@ -83,10 +83,10 @@ void BM_FrameHandOver(benchmark::State& state) {
 }
 BENCHMARK(BM_FrameHandOver)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 
-// Serves this thread's windows until done() (or a minute has passed).
+// Serves this thread's windows until done() (or ten minutes have passed).
 template <typename Done>
 bool pump_until(Done done) {
-    const auto limit = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+    const auto limit = std::chrono::steady_clock::now() + std::chrono::minutes(10);
     while (!done()) {
         if (std::chrono::steady_clock::now() > limit) return false;
         Message m;
@@ -136,7 +136,12 @@ void BM_CloseLargeScene(benchmark::State& state) {
             suspend_thread(frame_thread_handle);
         }
         if (when == MINIMISED) suspend_thread(interactive_frame_thread_handle);
-        if (!ready) state.SkipWithError("the scene did not reach the state");
+        if (!ready) {
+            end_simulation_workers();
+            close_bench_views();
+            state.SkipWithError("the scene did not reach the state");
+            break;
+        }
         const auto start = std::chrono::steady_clock::now();
         end_simulation_workers();
         const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
