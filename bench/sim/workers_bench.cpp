@@ -130,7 +130,9 @@ void BM_CloseLargeScene(benchmark::State& state) {
         interactive_frame_thread_handle = create_thread(interactive_frame_thread, 0);
         resume_thread(simulation_thread_handle);
         bool ready = pump_until([] { return simulation_active.load() == 1; });
-        if (when != IN_SET_UP) ready = ready && pump_until([] { return frames_drawn >= 2; });
+        // Past the set-up: frame 0 drawn and the body steps towards the next.
+        if (when != IN_SET_UP)
+            ready = ready && pump_until([] { return frames_drawn >= 1 && body_steps_done.load() > 100; });
         if (when == STOPPED) {  // the 3D view's Stop
             suspend_thread(simulation_thread_handle);
             suspend_thread(frame_thread_handle);

@@ -55,19 +55,16 @@ void signal_queue(ThreadQueue& queue) {
     if (queue.sleepers.load() != 0) futex_wake_all(queue.arrivals);
 }
 
-void wait_for_signal(std::unique_lock<std::mutex>& lock, ThreadQueue& queue, bool spin) {
+void wait_for_signal(std::unique_lock<std::mutex>& lock, ThreadQueue& queue) {
     // Signals are raised under the lock: what this look sees is the state the
     // caller has just examined, and any later signal changes the word.
     const unsigned seen = queue.arrivals.load();
     lock.unlock();
-    const bool arrived = spin && spin_until(queue.spin, [&queue, seen] { return queue.arrivals.load() != seen; });
-    if (!arrived) {
-        // Counted before the kernel compares the word: a signal either
-        // changes it first or sees the sleeper and wakes it.
-        queue.sleepers.fetch_add(1);
-        futex_wait(queue.arrivals, seen, nullptr);
-        queue.sleepers.fetch_sub(1);
-    }
+    // Counted before the kernel compares the word: a signal either changes
+    // it first or sees the sleeper and wakes it.
+    queue.sleepers.fetch_add(1);
+    futex_wait(queue.arrivals, seen, nullptr);
+    queue.sleepers.fetch_sub(1);
     lock.lock();
 }
 

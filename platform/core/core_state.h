@@ -11,7 +11,6 @@
 #include <string>
 #include <thread>
 
-#include "platform/core/spin.h"
 #include "platform/platform.h"
 
 struct ThreadQueue;
@@ -36,7 +35,6 @@ struct ThreadQueue {
     // completed, a thread this one joins has ended. The thread sleeps on it.
     std::atomic<unsigned> arrivals{0};
     std::atomic<int> sleepers{0};
-    SpinHistory spin;
     int dead = 0;  // the thread has ended; nothing will be served any more
 };
 
@@ -59,9 +57,9 @@ std::shared_ptr<ThreadQueue> current_queue();
 // Something arrived for the queue's thread: wakes it if it sleeps. Lock held.
 void signal_queue(ThreadQueue& queue);
 // Waits for the next signal of the queue (or a spurious wake-up; callers
-// look again). With `spin`, first watches for it briefly with the lock
-// released, so a quick answer costs no sleep. Lock held on entry and return.
-void wait_for_signal(std::unique_lock<std::mutex>& lock, ThreadQueue& queue, bool spin);
+// look again). Lock held on entry and return. A sleeping thread costs one
+// system call on each side, and a signal to a thread that is awake none.
+void wait_for_signal(std::unique_lock<std::mutex>& lock, ThreadQueue& queue);
 
 // Completes a send with the result and wakes its sender. Lock held.
 void complete_send(SentMessage& sent, LRESULT result);

@@ -27,7 +27,7 @@ LRESULT send_message(Window window, unsigned message, WPARAM wparam, LPARAM lpar
     wake_owner(*owner);
     lock.lock();
     while (!sent->done) {
-        if (!serve_one_send(lock, *self)) wait_for_signal(lock, *self, true);
+        if (!serve_one_send(lock, *self)) wait_for_signal(lock, *self);
     }
     return sent->result;
 }
@@ -85,7 +85,7 @@ int get_message(Message* out) {
     for (;;) {
         if (serve_one_send(lock, *self)) continue;
         if (take_posted(*self, out)) return out->message == WM_QUIT ? 0 : 1;
-        wait_for_signal(lock, *self, true);
+        wait_for_signal(lock, *self);
     }
 }
 

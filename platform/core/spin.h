@@ -1,10 +1,10 @@
-// A short, bounded spin before a thread goes to sleep. When the other side
-// of a hand-over answers within microseconds (a frame converted, a draw
-// message served), watching for the answer on the processor costs far less
+// A short, bounded spin before a thread goes to sleep on an event. When the
+// other side of a frame hand-over answers within microseconds (the headless
+// runner's frames), watching for the answer on the processor costs far less
 // than the system calls and the wake-up of a sleeping thread. When answers
 // take longer (a view that really draws, a machine busy with other work),
-// spinning only burns processor time, so each place that waits keeps a
-// history and spins less, down to not at all, while its spins go unanswered.
+// spinning only burns processor time, so each event keeps a history and
+// spins less, down to not at all, while its spins go unanswered.
 #pragma once
 
 #include <atomic>
@@ -28,7 +28,7 @@ struct SpinHistory {
     std::atomic<unsigned> skipped{0};
 };
 
-constexpr int SPIN_MAX_US = 32;
+constexpr int SPIN_MAX_US = 256;
 // While spinning does not pay, one wait in this many still tries briefly, so
 // the history notices when answers become quick again.
 constexpr unsigned SPIN_PROBE_EVERY = 64;

@@ -144,7 +144,7 @@ int join_thread(Thread* thread) {
                 ++it;
             }
         }
-        if (!thread->finished) wait_for_signal(lock, *self, false);
+        if (!thread->finished) wait_for_signal(lock, *self);
     }
     thread->joiner.reset();
     thread->joined = 1;

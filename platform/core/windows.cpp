@@ -116,7 +116,7 @@ void destroy_window(Window window) {
     wake_owner(*owner);
     lock.lock();
     while (!request->done) {
-        if (!serve_one_send(lock, *self)) wait_for_signal(lock, *self, false);
+        if (!serve_one_send(lock, *self)) wait_for_signal(lock, *self);
     }
     const int served = request->served;
     lock.unlock();
