@@ -59,11 +59,12 @@ extern std::atomic<long long> body_steps_done;
 // 1 once no body can step before TIME_LIMIT: the run publishes no more
 // frames and waits for Close.
 extern std::atomic<int> time_limit_reached;
-// Waits until time_limit_reached or stop_requested is set; returns
-// time_limit_reached. Whoever sets stop_requested for an end calls
-// announce_run_state afterwards (end_simulation_workers does).
+// Waiting for the run's state instead of polling it: until
+// time_limit_reached or stop_requested is set (returns time_limit_reached),
+// and until simulation_active or stop_requested is set. announce_run_state
+// wakes the waiters after one of those flags was set; the simulation thread
+// and end_simulation_workers call it.
 int wait_for_stall_or_stop();
-// Waits until simulation_active or stop_requested is set.
 void wait_for_run_or_stop();
 void announce_run_state();
 

@@ -10,15 +10,10 @@
 #include <atomic>
 #include <chrono>
 
-#if defined(__x86_64__) || defined(__i386__)
-#include <immintrin.h>
-#endif
-
+// Lets a sibling hardware thread run while this one watches.
 inline void spin_pause() {
 #if defined(__x86_64__) || defined(__i386__)
-    _mm_pause();
-#else
-    std::atomic_signal_fence(std::memory_order_seq_cst);
+    __builtin_ia32_pause();
 #endif
 }
 
