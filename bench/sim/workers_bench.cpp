@@ -110,6 +110,9 @@ void disc(int count) {
     }
 }
 
+// The "state" argument: 0 in the set-up, 1 mid-run, 2 stopped (both 3D view
+// workers suspended), 3 running with the interactive view minimised (its
+// frame thread suspended).
 enum CloseState { IN_SET_UP, MID_RUN, STOPPED, MINIMISED };
 
 // The orderly end of every worker (what Close, New and Exit do) for a large
