@@ -66,7 +66,7 @@ int interactive_frame_thread() {
         suspension_point();
         if (stop_requested) break;
         if (!acquire_run_arrays()) {  // no run yet, or it has ended
-            sleep_ms(10);
+            wait_for_run_or_stop();
             continue;
         }
         const int active = simulation_active;
@@ -84,7 +84,7 @@ int interactive_frame_thread() {
         interactive_centre_y = b;
         if (active) send_message(interactive_window, WM_DRAW_FRAME, 0, 0);
         release_run_arrays();
-        if (!active) sleep_ms(10);  // nothing moves: wait instead of spinning
+        if (!active) wait_for_run_or_stop();  // nothing moves until a run starts
     }
     return 0;
 }

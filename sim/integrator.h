@@ -36,8 +36,10 @@ extern double* step;
 // list and copies the list into them (including light slots); sets sim_time
 // to 0. Does not touch simulation_active.
 void copy_body_list();
-// Initial forces, their derivatives, step lengths and differences.
-void start_integrator();
+// Initial forces, their derivatives, step lengths and differences. Returns
+// 0 when stop_requested was seen on the way: the set-up is abandoned and
+// only release_integrator may follow.
+int start_integrator();
 // The next body to step (lowest index among the earliest t0 + step), or -1
 // when every body's next time lies at or beyond TIME_LIMIT.
 int next_body();

@@ -166,13 +166,27 @@ void copy_body_list() {
     body_steps_done = 0;
 }
 
-void start_integrator() {
+namespace {
+
+// Between two rows of a pass over all pairs: a Stop suspends the set-up
+// here, and a Close abandons it. A row costs one pass over the bodies, so a
+// large scene answers within a fraction of a millisecond, not after its
+// whole set-up.
+bool setup_goes_on() {
+    suspension_point();
+    return !stop_requested.load(std::memory_order_relaxed);
+}
+
+}  // namespace
+
+int start_integrator() {
     const int count = run_body_count;
     // F and J go to half_force and sixth_jerk, S and T to diff2 and diff3,
     // until the last loop turns them into the stored quantities.
     // The step array holds the scale of each force until the criteria.
     double out[5];
     for (int i = 0; i < count; ++i) {
+        if (!setup_goes_on()) return 0;
         first_pass(count, i, pos_x, pos_y, vel_x, vel_y, body_masses, out);
         half_force_x[i] = out[0];
         half_force_y[i] = out[1];
@@ -181,6 +195,7 @@ void start_integrator() {
         step[i] = out[4];
     }
     for (int i = 0; i < count; ++i) {
+        if (!setup_goes_on()) return 0;
         second_pass(count, i, pos_x, pos_y, vel_x, vel_y, body_masses, half_force_x, half_force_y,
                     sixth_jerk_x, sixth_jerk_y, out);
         diff2_x[i] = out[0];
@@ -218,4 +233,5 @@ void start_integrator() {
         sixth_jerk_y[i] = jy * SIXTH;
     }
     build_step_queue(count);
+    return 1;
 }

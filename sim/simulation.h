@@ -59,6 +59,14 @@ extern std::atomic<long long> body_steps_done;
 // 1 once no body can step before TIME_LIMIT: the run publishes no more
 // frames and waits for Close.
 extern std::atomic<int> time_limit_reached;
+// Waiting for the run's state instead of polling it: until
+// time_limit_reached or stop_requested is set (returns time_limit_reached),
+// and until simulation_active or stop_requested is set. announce_run_state
+// wakes the waiters after one of those flags was set; the simulation thread
+// and end_simulation_workers call it.
+int wait_for_stall_or_stop();
+void wait_for_run_or_stop();
+void announce_run_state();
 
 // One published frame: every body predicted at the frame time, in world
 // units and list order. The simulation thread fills two of them in turn;

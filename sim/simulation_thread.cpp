@@ -1,8 +1,10 @@
 // The simulation thread: set-up, then frames published at every time_step of
 // simulated time with the body steps between them, until stop_requested.
 #include <cmath>
+#include <condition_variable>
 #include <cstring>
 #include <limits>
+#include <mutex>
 
 #include "sim/bodies.h"
 #include "sim/integrator.h"
@@ -18,6 +20,11 @@ Thread* interactive_frame_thread_handle = nullptr;
 std::atomic<int> time_limit_reached{0};
 
 namespace {
+
+// Wakes the threads that wait for the run to start, to reach the time limit
+// or to be ended.
+std::mutex run_state_mutex;
+std::condition_variable run_state_changed;
 
 // Hands a frame to the frame thread: waits until it has taken the previous
 // one, fills the other published frame and signals it. The shutdown sets
@@ -43,10 +50,9 @@ double next_frame_time(double frame_time) {
 // No body can step before TIME_LIMIT: the run stays where it is until Close.
 void wait_for_stop() {
     time_limit_reached = 1;
-    while (!stop_requested) {
-        suspension_point();
-        sleep_ms(5);
-    }
+    announce_run_state();
+    std::unique_lock<std::mutex> lock(run_state_mutex);
+    run_state_changed.wait(lock, [] { return stop_requested.load() != 0; });
 }
 
 // Body steps until the next frame time after the given one is reached,
@@ -80,6 +86,22 @@ int advance_to(double* frame_time) {
 
 }  // namespace
 
+void announce_run_state() {
+    std::lock_guard<std::mutex> lock(run_state_mutex);
+    run_state_changed.notify_all();
+}
+
+int wait_for_stall_or_stop() {
+    std::unique_lock<std::mutex> lock(run_state_mutex);
+    run_state_changed.wait(lock, [] { return time_limit_reached.load() != 0 || stop_requested.load() != 0; });
+    return time_limit_reached.load();
+}
+
+void wait_for_run_or_stop() {
+    std::unique_lock<std::mutex> lock(run_state_mutex);
+    run_state_changed.wait(lock, [] { return simulation_active.load() != 0 || stop_requested.load() != 0; });
+}
+
 int simulation_thread() {
     suspension_point();
     if (body_count == 0) return 0;
@@ -90,10 +112,11 @@ int simulation_thread() {
     time_limit_reached = 0;
     copy_body_list();
     simulation_active = 1;
-    start_integrator();
+    announce_run_state();
+    const int started = start_integrator();
 
     double frame_time = 0.0;
-    if (!stop_requested) {
+    if (started && !stop_requested) {
         for (;;) {
             suspension_point();
             publish(frame_time);

@@ -27,6 +27,7 @@ void join_and_close(Thread*& thread) {
 
 void end_simulation_workers() {
     stop_requested = 1;
+    announce_run_state();
     for (Thread* thread : {simulation_thread_handle, frame_thread_handle, interactive_frame_thread_handle})
         if (thread) resume_thread_fully(thread);
     if (positions_ready) set_event(positions_ready);

@@ -4,12 +4,15 @@
 
 #include <atomic>
 
+#include "platform/core/futex.h"
+
 namespace {
 
 std::mutex state_mutex;
 std::map<std::uint32_t, WindowRecord> windows;
 GuiBackend backend{};
 std::atomic<std::thread::id> main_thread{};
+std::atomic<void (*)()> main_thread_waker{nullptr};  // the backend's wake_main_thread
 
 // Retires the thread's queue when the thread ends, so no sender waits on a
 // thread that will never serve it.
@@ -44,7 +47,25 @@ std::shared_ptr<ThreadQueue> current_queue() {
 void complete_send(SentMessage& sent, LRESULT result) {
     sent.result = result;
     sent.done = 1;
-    if (sent.sender) sent.sender->wake.notify_all();
+    if (sent.sender) signal_queue(*sent.sender);
+}
+
+void signal_queue(ThreadQueue& queue) {
+    queue.arrivals.fetch_add(1);
+    if (queue.sleepers.load() != 0) futex_wake_all(queue.arrivals);
+}
+
+void wait_for_signal(std::unique_lock<std::mutex>& lock, ThreadQueue& queue) {
+    // Signals are raised under the lock: what this look sees is the state the
+    // caller has just examined, and any later signal changes the word.
+    const unsigned seen = queue.arrivals.load();
+    lock.unlock();
+    // Counted before the kernel compares the word: a signal either changes
+    // it first or sees the sleeper and wakes it.
+    queue.sleepers.fetch_add(1);
+    futex_wait(queue.arrivals, seen, nullptr);
+    queue.sleepers.fetch_sub(1);
+    lock.lock();
 }
 
 void release_sends_to(ThreadQueue& owner, Window window) {
@@ -95,6 +116,7 @@ void install_gui_backend(const GuiBackend* installed) {
     {
         std::lock_guard<std::mutex> lock(state_mutex);
         backend = installed != nullptr ? *installed : GuiBackend{};
+        main_thread_waker.store(backend.wake_main_thread);
     }
     if (installed != nullptr) main_thread.store(std::this_thread::get_id());
 }
@@ -113,6 +135,7 @@ int is_main_thread() { return is_main(std::this_thread::get_id()) ? 1 : 0; }
 
 void wake_owner(const ThreadQueue& owner) {
     if (!is_main(owner.thread)) return;
-    const GuiBackend gui = current_backend();
-    if (gui.wake_main_thread != nullptr) gui.wake_main_thread();
+    // Read without the lock: this runs for every message to the main thread.
+    void (*const wake)() = main_thread_waker.load();
+    if (wake != nullptr) wake();
 }

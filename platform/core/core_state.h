@@ -1,9 +1,9 @@
 // Shared records of the core half: the window table, the per-thread message
 // queues and the installed GUI backend. Everything here is guarded by
-// core_mutex(); each thread waits only on its own queue's condition variable.
+// core_mutex() (the atomics excepted); each thread waits only on its own queue.
 #pragma once
 
-#include <condition_variable>
+#include <atomic>
 #include <deque>
 #include <map>
 #include <memory>
@@ -31,9 +31,10 @@ struct ThreadQueue {
     std::thread::id thread;
     std::deque<Message> posted;
     std::deque<std::shared_ptr<SentMessage>> sent;
-    // Signalled for: a new post or send, a send of this thread completed, a
-    // thread this one joins has ended.
-    std::condition_variable wake;
+    // Raised (signal_queue) for: a new post or send, a send of this thread
+    // completed, a thread this one joins has ended. The thread sleeps on it.
+    std::atomic<unsigned> arrivals{0};
+    std::atomic<int> sleepers{0};
     int dead = 0;  // the thread has ended; nothing will be served any more
 };
 
@@ -52,6 +53,13 @@ std::map<std::uint32_t, WindowRecord>& window_table();  // by Window id
 // The calling thread's queue, made on first use and retired when the thread
 // ends (pending sends to it are released then).
 std::shared_ptr<ThreadQueue> current_queue();
+
+// Something arrived for the queue's thread: wakes it if it sleeps. Lock held.
+void signal_queue(ThreadQueue& queue);
+// Waits for the next signal of the queue (or a spurious wake-up; callers
+// look again). Lock held on entry and return. A sleeping thread costs one
+// system call on each side, and a signal to a thread that is awake none.
+void wait_for_signal(std::unique_lock<std::mutex>& lock, ThreadQueue& queue);
 
 // Completes a send with the result and wakes its sender. Lock held.
 void complete_send(SentMessage& sent, LRESULT result);

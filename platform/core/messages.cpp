@@ -22,12 +22,12 @@ LRESULT send_message(Window window, unsigned message, WPARAM wparam, LPARAM lpar
     sent->message = Message{window, message, wparam, lparam};
     sent->sender = self;
     owner->sent.push_back(sent);
-    owner->wake.notify_all();
+    signal_queue(*owner);
     lock.unlock();
     wake_owner(*owner);
     lock.lock();
     while (!sent->done) {
-        if (!serve_one_send(lock, *self)) self->wake.wait(lock);
+        if (!serve_one_send(lock, *self)) wait_for_signal(lock, *self);
     }
     return sent->result;
 }
@@ -46,7 +46,7 @@ int post_message(Window window, unsigned message, WPARAM wparam, LPARAM lparam) 
         }
         if (owner->dead) return 0;
         owner->posted.push_back(Message{window, message, wparam, lparam});
-        owner->wake.notify_all();
+        signal_queue(*owner);
     }
     wake_owner(*owner);
     return 1;
@@ -85,7 +85,7 @@ int get_message(Message* out) {
     for (;;) {
         if (serve_one_send(lock, *self)) continue;
         if (take_posted(*self, out)) return out->message == WM_QUIT ? 0 : 1;
-        self->wake.wait(lock);
+        wait_for_signal(lock, *self);
     }
 }
 

@@ -4,6 +4,7 @@
 // which the joiner cannot serve while it waits, so an orderly end never
 // deadlocks on a worker blocked in send_message.
 #include <atomic>
+#include <condition_variable>
 
 #include "platform/core/core_state.h"
 
@@ -68,7 +69,7 @@ void thread_main(Thread* thread) {
     std::lock_guard<std::mutex> lock(core_mutex());
     thread->exit_code = code;
     thread->finished = 1;
-    if (thread->joiner) thread->joiner->wake.notify_all();
+    if (thread->joiner) signal_queue(*thread->joiner);
 }
 
 }  // namespace
@@ -143,7 +144,7 @@ int join_thread(Thread* thread) {
                 ++it;
             }
         }
-        if (!thread->finished) self->wake.wait(lock);
+        if (!thread->finished) wait_for_signal(lock, *self);
     }
     thread->joiner.reset();
     thread->joined = 1;

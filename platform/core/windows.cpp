@@ -111,12 +111,12 @@ void destroy_window(Window window) {
     request->message = Message{window, WM_DESTROY, 0, 0};
     request->sender = self;
     owner->sent.push_back(request);
-    owner->wake.notify_all();
+    signal_queue(*owner);
     lock.unlock();
     wake_owner(*owner);
     lock.lock();
     while (!request->done) {
-        if (!serve_one_send(lock, *self)) self->wake.wait(lock);
+        if (!serve_one_send(lock, *self)) wait_for_signal(lock, *self);
     }
     const int served = request->served;
     lock.unlock();

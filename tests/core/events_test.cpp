@@ -51,4 +51,34 @@ TEST(Events, SetFromAnotherThreadWakesWait) {
     close_event(event);
 }
 
+// Two threads hand a turn back and forth through two events, as the
+// simulation and frame threads do, with waits with and without a limit: a
+// lost wake-up would leave both asleep for good, and a turn taken twice
+// would leave the events out of step at the end.
+TEST(Events, PingPongNeverLosesAWakeUp) {
+    constexpr int ROUNDS = 20000;
+    Event* ping = create_event(1);
+    Event* pong = create_event(0);
+    std::thread other([&] {
+        for (int i = 0; i < ROUNDS; ++i) {
+            if (i % 2 == 0) {
+                wait_event(pong);
+            } else {
+                while (!wait_event_ms(pong, 1)) {
+                }
+            }
+            set_event(ping);
+        }
+    });
+    for (int i = 0; i < ROUNDS; ++i) {
+        wait_event(ping);
+        set_event(pong);
+    }
+    other.join();
+    EXPECT_EQ(wait_event_ms(ping, 0), 1) << "the last turn's answer";
+    EXPECT_EQ(wait_event_ms(pong, 0), 0);
+    close_event(ping);
+    close_event(pong);
+}
+
 }  // namespace

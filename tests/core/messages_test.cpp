@@ -117,6 +117,26 @@ TEST_F(Messages, GetMessageServesSendsWhileWaiting) {
     EXPECT_EQ(message.wparam, 99u);
 }
 
+// A frame hand-over in miniature, many times over: each send is answered
+// and every post arrives, whether the loop was awake or asleep when they
+// came, so no wake-up is ever lost.
+TEST_F(Messages, ManySendsAndPostsToASleepingLoopAllArrive) {
+    constexpr int ROUNDS = 20000;
+    std::atomic<int> wrong{0};
+    std::thread sender([&] {
+        for (int i = 0; i < ROUNDS; ++i) {
+            if (send_message(window, WM_USER + 10, static_cast<WPARAM>(i), 0) != 2 * i) wrong.fetch_add(1);
+            if (i % 100 == 0) post_message(window, WM_USER + 20, static_cast<WPARAM>(i), 0);
+        }
+        post_message(window, WM_USER + 30, 0, 0);
+    });
+    Message message{};
+    while (get_message(&message) && message.message != WM_USER + 30u) dispatch_message(message);
+    sender.join();
+    EXPECT_EQ(wrong.load(), 0);
+    EXPECT_EQ(received.size(), static_cast<std::size_t>(ROUNDS / 100));
+}
+
 TEST_F(Messages, DestroyReleasesBlockedSender) {
     std::atomic<int> sending{0};
     std::atomic<LRESULT> result{-1};

@@ -187,16 +187,28 @@ TEST_F(Threads, NoBodiesMeansNothingHappens) {
     EXPECT_TRUE(seen_frames.empty());
 }
 
-TEST_F(Threads, CloseDuringSetUpEndsBeforeAnythingIsPublished) {
+TEST_F(Threads, CloseDuringSetUpEndsItEarlyPublishesNothingAndJoinsEveryThread) {
     // Enough bodies that the set-up takes a while.
     for (int i = 0; i < 3000; ++i) add_test_body(100.0 * (i % 60), 100.0 * (i / 60), 0.0, 0.0, 1.0);
+
+    // The set-up itself gives up at its next row once Close has asked.
+    copy_body_list();
+    stop_requested = 1;
+    EXPECT_EQ(start_integrator(), 0);
+    EXPECT_EQ(next_body(), -1) << "an abandoned set-up leaves no body to step";
+    release_integrator();
+    release_run_arrays();
+    stop_requested = 0;
+
+    // Close through the real workers while the set-up runs.
     start_simulation_workers(1);
+    interactive_frame_thread_handle = create_thread(interactive_frame_thread, 0);
     run();
     ASSERT_TRUE(pump_until([] { return simulation_active.load() == 1; }));
-    stop_requested = 1;
-    ASSERT_TRUE(pump_until([] { return !thread_running(simulation_thread_handle); }));
+    end_simulation_workers();
     EXPECT_TRUE(seen_frames.empty());
-    EXPECT_EQ(body_count, 0) << "the thread empties the list when it ends";
+    EXPECT_EQ(body_steps_done.load(), 0);
+    EXPECT_TRUE(run_fully_released()) << "every thread joined, the list emptied, every array released";
 }
 
 TEST_F(Threads, TwoStopsNeedTwoRuns) {

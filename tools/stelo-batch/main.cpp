@@ -2,7 +2,6 @@
 // thread and the real frame thread run exactly as behind the 3D view; a
 // headless window takes the place of the view and prints the frames it is
 // asked to draw.
-#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -18,16 +17,12 @@
 
 namespace {
 
-std::atomic<int> watch_stop{0};
 Window batch_window = NO_WINDOW;
 
-// Asks the window now and then whether the run can still reach T: a run
-// whose bodies cannot step any more publishes no frame that would end it.
+// Tells the window when the run's bodies cannot step any more: such a run
+// publishes no frame that would end it. Ends with the workers.
 int watch_thread() {
-    while (!watch_stop) {
-        sleep_ms(100);
-        post_message(batch_window, WM_CHECK_PROGRESS, 0, 0);
-    }
+    if (wait_for_stall_or_stop()) post_message(batch_window, WM_CHECK_PROGRESS, 0, 0);
     return 0;
 }
 
@@ -68,9 +63,8 @@ int run_scene() {
 
     run_message_loop();
 
-    watch_stop = 1;
-    close_thread(watch);
     end_simulation_workers();
+    close_thread(watch);
     destroy_window(batch_window);
     view3d_window = NO_WINDOW;
     return batch_progress.stalled ? 1 : 0;
