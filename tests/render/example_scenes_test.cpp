@@ -127,7 +127,7 @@ int main(int argc, char** argv) {
     static char name[] = "render_example_tests";
     static char* toolkit_argv[] = {name, nullptr};
     if (!gui_init(&toolkit_argc, toolkit_argv)) {
-        std::fprintf(stderr, "no display: run under xvfb-run\n");
+        std::fprintf(stderr, "no display: run it with ctest or set DISPLAY\n");
         return 1;
     }
     if (!register_window_classes()) return 1;
