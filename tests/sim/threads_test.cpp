@@ -290,8 +290,7 @@ TEST_F(Threads, EndWhileAFrameWaitsToBeDrawn) {
     run();
     // Serve nothing: the frame threads block in their sends to this thread's
     // windows, and the end must release them without drawing.
-    while (body_steps_done.load() == 0) sleep_ms(1);
-    sleep_ms(20);
+    while (sent_messages_waiting() == 0) sleep_ms(1);
     end_simulation_workers();
     EXPECT_TRUE(seen_frames.empty());
     EXPECT_TRUE(run_fully_released());
