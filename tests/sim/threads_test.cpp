@@ -185,14 +185,15 @@ TEST_F(Threads, TwoStopsNeedTwoRuns) {
         suspend_thread(simulation_thread_handle);
         suspend_thread(frame_thread_handle);
     }
-    pump_for(20);
+    // A frame and a body step already past their safe points may still end;
+    // nothing starts after them.
+    const std::size_t held = seen_frames.size() + 1;
+    const long long steps = body_steps_done.load() + 1;
     resume_thread(simulation_thread_handle);
     resume_thread(frame_thread_handle);
-    const std::size_t held = seen_frames.size();
-    const long long steps = body_steps_done.load();
     pump_for(100);
-    EXPECT_EQ(seen_frames.size(), held) << "one Run after two Stops draws nothing";
-    EXPECT_EQ(body_steps_done.load(), steps);
+    EXPECT_LE(seen_frames.size(), held) << "one Run after two Stops draws nothing";
+    EXPECT_LE(body_steps_done.load(), steps);
     resume_thread(simulation_thread_handle);
     resume_thread(frame_thread_handle);
     ASSERT_TRUE(pump_until([held] { return frames_seen(held + 3); }));
@@ -229,8 +230,8 @@ TEST_F(Threads, RunStopsAtTheTimeLimit) {
     time_step = 2.0 * TIME_LIMIT;
     start_simulation_workers(1);
     run();
-    ASSERT_TRUE(pump_until([] { return time_limit_reached.load() == 1; }));
-    pump_for(20);
+    ASSERT_TRUE(pump_until([] { return time_limit_reached.load() == 1 && frames_seen(1); }));
+    pump_for(20);  // room for a wrong second frame to show
     ASSERT_EQ(seen_frames.size(), 1u) << "only frame 0: the next frame time is beyond the limit";
     EXPECT_EQ(simulation_active.load(), 1) << "the run stays until Close";
     EXPECT_LE(body_steps_done.load(), static_cast<long long>(TIME_LIMIT / MAX_STEP) + 1);
