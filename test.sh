@@ -2,7 +2,9 @@
 # Builds and runs the whole suite three times: a plain build (warnings are
 # errors), an AddressSanitizer + UndefinedBehaviorSanitizer build and a
 # ThreadSanitizer build; then fuzzes the scene reader for a bounded time.
-# GUI tests run under a virtual X display when none is set.
+# Every GUI test process starts its own virtual X display (tests/own-display.sh,
+# registered in tests/CMakeLists.txt), so no display is needed here. No test
+# is retried: a test that fails once has found something.
 set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/install-deps.sh
@@ -12,26 +14,22 @@ mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 export QT_QPA_PLATFORM=xcb
 jobs=$(nproc)
 
-with_display() {
-  if [ -n "${DISPLAY:-}" ]; then "$@"; else xvfb-run -a -s "-screen 0 1280x1024x24" "$@"; fi
-}
-
 run_suite() {  # build-dir, extra cmake args...
   local dir=$1; shift
   cmake -S . -B "$dir" -G Ninja -DSTELO_WERROR=ON "$@"
   cmake --build "$dir" -j "$jobs"
-  # A test that fails once is run once more: the virtual display and the
-  # leak checker's stop-the-world occasionally fail under load for reasons
-  # outside the program; a real fault fails both times.
-  with_display ctest --test-dir "$dir" --output-on-failure -j "$jobs" --timeout 600 \
-    --repeat until-pass:2
+  ctest --test-dir "$dir" --output-on-failure -j "$jobs" --timeout 600
 }
 
 echo "== plain build"
 run_suite build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
 echo "== address + undefined behaviour sanitizers"
-ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+# intercept_tls_get_addr=0: the sanitizer runtime of GCC 12 sometimes takes a
+# block of a library's thread-local storage for one with an old glibc header
+# and records a wrong address range; the leak checker's stop-the-world then
+# crashes scanning it ("Tracer caught signal 11") after the tests passed.
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:intercept_tls_get_addr=0 \
 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp \
   run_suite build-asan -DCMAKE_BUILD_TYPE=Debug -DSTELO_SANITIZE=address,undefined -DSTELO_BENCH=OFF

@@ -132,6 +132,9 @@ int run_message_loop();  // get and dispatch until WM_QUIT; returns its code
 // Runs every cross-thread send waiting for the calling thread (the GUI half
 // calls this from the toolkit's event loop).
 void serve_sent_messages();
+// How many cross-thread sends wait for the calling thread to serve them (a
+// test awaits a worker that is blocked in its send this way).
+int sent_messages_waiting();
 
 // What the default procedure does for the messages the system handles
 // itself (WM_SYSCOMMAND minimise/restore, WM_CLOSE -> destroy, ...).

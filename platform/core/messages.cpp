@@ -111,6 +111,12 @@ int run_message_loop() {
     return static_cast<int>(message.wparam);
 }
 
+int sent_messages_waiting() {
+    std::shared_ptr<ThreadQueue> self = current_queue();
+    std::lock_guard<std::mutex> lock(core_mutex());
+    return static_cast<int>(self->sent.size());
+}
+
 void serve_sent_messages() {
     std::shared_ptr<ThreadQueue> self = current_queue();
     std::unique_lock<std::mutex> lock(core_mutex());

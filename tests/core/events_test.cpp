@@ -26,17 +26,18 @@ TEST(Events, AutoReset) {
 TEST(Events, OneSetReleasesExactlyOneWaiter) {
     Event* event = create_event(0);
     std::atomic<int> released{0};
-    std::thread a([&] {
-        if (wait_event_ms(event, 2000)) released.fetch_add(1);
-    });
-    std::thread b([&] {
-        if (wait_event_ms(event, 300)) released.fetch_add(1);
-    });
-    sleep_ms(50);
+    auto waiter = [&] {
+        if (wait_event(event)) released.fetch_add(1);
+    };
+    std::thread a(waiter), b(waiter);
     set_event(event);
+    while (released.load() == 0) sleep_ms(1);
+    sleep_ms(50);  // room for a wrong second release to show
+    EXPECT_EQ(released.load(), 1);
+    set_event(event);  // the other waiter needs a set of its own
     a.join();
     b.join();
-    EXPECT_EQ(released.load(), 1);
+    EXPECT_EQ(released.load(), 2);
     close_event(event);
 }
 

@@ -138,14 +138,11 @@ TEST_F(Messages, ManySendsAndPostsToASleepingLoopAllArrive) {
 }
 
 TEST_F(Messages, DestroyReleasesBlockedSender) {
-    std::atomic<int> sending{0};
     std::atomic<LRESULT> result{-1};
     std::thread sender([&] {
-        sending.store(1);
         result.store(send_message(window, WM_USER + 10, 8, 0));
     });
-    while (!sending.load()) std::this_thread::yield();
-    sleep_ms(20);  // let it reach the wait; either way it must come back with 0
+    while (sent_messages_waiting() == 0) std::this_thread::yield();
     destroy_window(window);
     sender.join();
     EXPECT_EQ(result.load(), 0);

@@ -14,7 +14,7 @@ int main(int argc, char** argv) {
     static char name[] = "gui_shell_tests";
     static char* toolkit_argv[] = {name, nullptr};
     if (!gui_init(&toolkit_argc, toolkit_argv)) {
-        std::fprintf(stderr, "no display: set DISPLAY (the suite runs under xvfb-run)\n");
+        std::fprintf(stderr, "no display: run it with ctest or set DISPLAY\n");
         return 1;
     }
     if (!register_window_classes()) {

@@ -37,7 +37,7 @@ protected:
     LRESULT command(int id);
     // Runs the event loop until the condition holds (gives up after a while
     // and returns what the condition says then).
-    bool wait_until(const std::function<bool()>& condition, int limit_ms = 10000);
+    bool wait_until(const std::function<bool()>& condition, int limit_ms = 60000);
     // Lets the event loop run for about that long.
     void pump(int milliseconds);
 

@@ -35,7 +35,7 @@ const Received* last_received(Window window, unsigned message) {
 }
 
 bool wait_until(const std::function<bool()>& condition) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(60);
     while (!condition()) {
         if (std::chrono::steady_clock::now() > end) return false;
         gui_process_events(10);

@@ -30,7 +30,7 @@ Window make_recorder(const char* title = "recorder", unsigned style = WS_OVERLAP
                      int height = 300, std::uintptr_t menu = 0);
 int count_received(Window window, unsigned message);
 const Received* last_received(Window window, unsigned message);
-// Runs the event loop until the condition holds or about five seconds pass.
+// Runs the event loop until the condition holds or about a minute passes.
 bool wait_until(const std::function<bool()>& condition);
 // The pixel at (x, y) of a PNG file as 0xRRGGBB, or -1.
 long png_pixel(const std::string& path, int x, int y);

@@ -48,18 +48,15 @@ TEST(Pump, ManyWorkersSendingConcurrentlyAllGetTheirAnswers) {
 TEST(Pump, DestroyingTheWindowReleasesABlockedSender) {
     received.clear();
     const Window window = make_recorder();
-    std::atomic<int> started{0};
     std::atomic<int> done{0};
     LRESULT result = -1;
     std::thread worker([&] {
-        started.store(1);
         result = send_message(window, WM_TEST_ANSWER, 9, 0);
         done.store(1);
     });
     // The main thread does not serve the queue here, so the send waits
     // until the window goes.
-    while (started.load() == 0) std::this_thread::yield();
-    sleep_ms(50);
+    while (sent_messages_waiting() == 0) std::this_thread::yield();
     destroy_window(window);
     worker.join();
     EXPECT_EQ(done.load(), 1);

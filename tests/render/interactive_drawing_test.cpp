@@ -14,6 +14,9 @@
 namespace {
 
 constexpr const char* INTERACTIVE_TEST_CLASS = "render_test_interactive";
+int interactive_width = 0;          // the client width of the last WM_SIZE
+int interactive_paints = 0;         // WM_PAINTs drawn (the first once it is on screen)
+long long interactive_frames = 0;  // frames drawn from the interactive frame thread
 
 // A stand-in interactive view: just its drawing.
 LRESULT interactive_proc(Window window, unsigned message, WPARAM wparam, LPARAM lparam) {
@@ -25,6 +28,7 @@ LRESULT interactive_proc(Window window, unsigned message, WPARAM wparam, LPARAM 
             const unsigned width = low_word(static_cast<WPARAM>(lparam));
             const unsigned height = high_word(static_cast<WPARAM>(lparam));
             if (width == 0 || height == 0) return 0;
+            interactive_width = static_cast<int>(width);
             gl_make_current(window);
             glMatrixMode(GL_PROJECTION);
             glLoadIdentity();
@@ -32,9 +36,13 @@ LRESULT interactive_proc(Window window, unsigned message, WPARAM wparam, LPARAM 
             glViewport(0, 0, static_cast<GLsizei>(width), static_cast<GLsizei>(height));
             return 0;
         }
-        case WM_PAINT: draw_interactive(window); return 0;
+        case WM_PAINT:
+            ++interactive_paints;
+            draw_interactive(window);
+            return 0;
         case WM_DRAW_FRAME:
             take_interactive_frame();
+            ++interactive_frames;
             draw_interactive(window);
             return 0;
         case WM_DESTROY:
@@ -62,8 +70,11 @@ protected:
         interactive = create_window(INTERACTIVE_TEST_CLASS, "interactive", WS_OVERLAPPED_WINDOW, 700, 40,
                                     400 + 8, 400 + 27, NO_WINDOW, 0);
         interactive_window = interactive;
+        interactive_width = 0;
+        interactive_paints = 0;
         show_window(interactive, SHOW_NORMAL);
-        pump_until([] { return false; }, 200);
+        const int want_width = static_cast<int>(400 * window_pixel_ratio(interactive) + 0.5);
+        EXPECT_TRUE(pump_until([&] { return interactive_width == want_width && interactive_paints > 0; }));
     }
     // Lit pixels across the middle row of the interactive view.
     int width_across_middle() {
@@ -93,7 +104,8 @@ TEST_F(InteractiveDrawing, PlacedBodiesAreNearerTheEyeThanRunningOnes) {
     interactive_frame_thread_handle = create_thread(interactive_frame_thread, 0);
     ASSERT_TRUE(run_frames(2));
     ASSERT_TRUE(pump_until([] { return simulation_active.load() == 1; }));
-    pump_until([] { return false; }, 300);
+    const long long passes = interactive_frames;
+    ASSERT_TRUE(pump_until([&] { return interactive_frames >= passes + 2; }));
     const int running = width_across_middle();
     // 64 units from the eye while running, 56 while placed: 8/7 as wide.
     EXPECT_GT(running, 10);
@@ -106,7 +118,8 @@ TEST_F(InteractiveDrawing, NothingFromARunWhoseViewIsGone) {
     open_interactive();
     interactive_frame_thread_handle = create_thread(interactive_frame_thread, 0);
     ASSERT_TRUE(run_frames(2));
-    pump_until([] { return false; }, 200);
+    const long long passes = interactive_frames;
+    ASSERT_TRUE(pump_until([&] { return interactive_frames >= passes + 1; }));
     close_view();
     // The run's arrays went with the 3D view: a repaint must not touch them.
     invalidate_window(interactive);

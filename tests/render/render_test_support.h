@@ -35,8 +35,8 @@ struct Pixels {
 Body* add_body_at(double draw_x, double draw_y, double radius, int colour, double user_mass = 1.0,
                   int glowing = 0);
 
-// Runs the event loop until the condition holds or about ten seconds pass.
-bool pump_until(const std::function<bool()>& condition, int timeout_ms = 10000);
+// Runs the event loop until the condition holds or about a minute passes.
+bool pump_until(const std::function<bool()>& condition, int timeout_ms = 60000);
 
 class View3dTest : public ::testing::Test {
 protected:

@@ -65,7 +65,7 @@ TEST_F(View3dLifecycle, ClosedWhileAFrameIsBeingHandedOver) {
     // Let the frame thread block in its send to the view, then close without
     // serving it: the pending draw must be released, not waited for.
     pump_until([] { return simulation_active.load() == 1; });
-    sleep_ms(100);
+    while (sent_messages_waiting() == 0) sleep_ms(1);
     close_view();
 }
 

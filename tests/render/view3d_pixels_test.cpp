@@ -6,6 +6,7 @@
 
 #include "render/scene_drawing.h"
 #include "render/view3d_window.h"
+#include "shell/settings.h"
 #include "sim/simulation.h"
 #include "tests/render/render_test_support.h"
 
@@ -171,7 +172,8 @@ TEST_F(View3dPixels, StaysBlackThroughResizesBeforeTheFirstRun) {
     open_view();
     EXPECT_TRUE(read_pixels().all_black());
     move_window(view, 60, 60, 500 + 8, 300 + 27, 1);
-    pump_until([] { return false; }, 300);
+    const int want_width = static_cast<int>(500 * window_pixel_ratio(view) + 0.5);
+    ASSERT_TRUE(pump_until([&] { return rv_width == want_width; }));
     EXPECT_TRUE(read_pixels().all_black());
     invalidate_window(view);
     update_window(view);

@@ -220,14 +220,15 @@ TEST_F(Threads, TwoStopsNeedTwoRuns) {
         suspend_thread(simulation_thread_handle);
         suspend_thread(frame_thread_handle);
     }
-    pump_for(20);
+    // A frame and a body step already past their safe points may still end;
+    // nothing starts after them.
+    const std::size_t held = seen_frames.size() + 1;
+    const long long steps = body_steps_done.load() + 1;
     resume_thread(simulation_thread_handle);
     resume_thread(frame_thread_handle);
-    const std::size_t held = seen_frames.size();
-    const long long steps = body_steps_done.load();
     pump_for(100);
-    EXPECT_EQ(seen_frames.size(), held) << "one Run after two Stops draws nothing";
-    EXPECT_EQ(body_steps_done.load(), steps);
+    EXPECT_LE(seen_frames.size(), held) << "one Run after two Stops draws nothing";
+    EXPECT_LE(body_steps_done.load(), steps);
     resume_thread(simulation_thread_handle);
     resume_thread(frame_thread_handle);
     ASSERT_TRUE(pump_until([held] { return frames_seen(held + 3); }));
@@ -264,8 +265,8 @@ TEST_F(Threads, RunStopsAtTheTimeLimit) {
     time_step = 2.0 * TIME_LIMIT;
     start_simulation_workers(1);
     run();
-    ASSERT_TRUE(pump_until([] { return time_limit_reached.load() == 1; }));
-    pump_for(20);
+    ASSERT_TRUE(pump_until([] { return time_limit_reached.load() == 1 && frames_seen(1); }));
+    pump_for(20);  // room for a wrong second frame to show
     ASSERT_EQ(seen_frames.size(), 1u) << "only frame 0: the next frame time is beyond the limit";
     EXPECT_EQ(simulation_active.load(), 1) << "the run stays until Close";
     EXPECT_LE(body_steps_done.load(), static_cast<long long>(TIME_LIMIT / MAX_STEP) + 1);
@@ -325,8 +326,7 @@ TEST_F(Threads, EndWhileAFrameWaitsToBeDrawn) {
     run();
     // Serve nothing: the frame threads block in their sends to this thread's
     // windows, and the end must release them without drawing.
-    while (body_steps_done.load() == 0) sleep_ms(1);
-    sleep_ms(20);
+    while (sent_messages_waiting() == 0) sleep_ms(1);
     end_simulation_workers();
     EXPECT_TRUE(seen_frames.empty());
     EXPECT_TRUE(run_fully_released());
