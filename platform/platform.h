@@ -263,6 +263,8 @@ int is_window_minimized(Window window);
 void move_window(Window window, int x, int y, int width, int height, int repaint);
 void get_window_rect(Window window, int* x, int* y, int* width, int* height);
 void get_client_rect(Window window, int* x, int* y, int* width, int* height);  // client area on screen
+// The part of the main screen that windows may use (without panels).
+void get_screen_work_area(int* x, int* y, int* width, int* height);
 void invalidate_window(Window window);
 void update_window(Window window);
 // Greys Close in the window's system menu: the close box does nothing and

@@ -5,7 +5,8 @@ set -euo pipefail
 packages=(build-essential cmake ninja-build qt6-base-dev libqt6opengl6-dev libgl-dev
           libglu1-mesa-dev libgl1-mesa-dri libgtest-dev libbenchmark-dev xvfb xauth
           fonts-dejavu-core clang libclang-rt-14-dev
-          dpkg-dev desktop-file-utils appstream libxml2-utils shared-mime-info x11-apps python3)
+          dpkg-dev desktop-file-utils appstream libxml2-utils shared-mime-info x11-apps python3
+          openbox x11-utils weston qt6-wayland xwayland)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -175,8 +175,22 @@ void qt_register_internal_classes() {
     register_window_class(WindowClass{QT_DIALOG_CLASS, qt_dialog_class_proc, 0, nullptr});
 }
 
+// The views draw into native GL windows with native bars above them. A
+// Wayland compositor shows such child surfaces of a GL window only in part
+// (the GL window is never exposed, so nothing it draws reaches the screen),
+// so when the user has not chosen a platform and an X server is there (on a
+// Wayland desktop, XWayland), the program runs on X11.
+static void choose_platform() {
+    const char* platform = std::getenv("QT_QPA_PLATFORM");
+    const char* x_display = std::getenv("DISPLAY");
+    if ((platform == nullptr || platform[0] == '\0') && x_display != nullptr && x_display[0] != '\0') {
+        setenv("QT_QPA_PLATFORM", "xcb", 1);
+    }
+}
+
 int gui_init(int* argc, char** argv) {
     if (application != nullptr) return 1;
+    choose_platform();
     if (!display_available()) return 0;
     ensure_runtime_directory();
     QCoreApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);

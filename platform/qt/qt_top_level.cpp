@@ -6,7 +6,9 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QGuiApplication>
 #include <QPainter>
+#include <QScreen>
 #include <QUrl>
 
 #include <cstring>
@@ -170,6 +172,42 @@ void qt_place_bars(QtWindow* top) {
     }
 }
 
+QRect qt_reachable_client(const QRect& client) {
+    // The screen that holds the middle of the window, else the first one.
+    const QRect outer = client.adjusted(-FRAME_LEFT, -FRAME_TOP, FRAME_RIGHT, FRAME_BOTTOM);
+    QScreen* screen = QGuiApplication::screenAt(outer.center());
+    if (screen == nullptr) screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) return client;
+    const QRect area = screen->availableGeometry();
+    QRect placed = client;
+    placed.setWidth(std::max(1, std::min(client.width(), area.width() - FRAME_LEFT - FRAME_RIGHT)));
+    placed.setHeight(std::max(1, std::min(client.height(), area.height() - FRAME_TOP - FRAME_BOTTOM)));
+    // A title bar can be taken with the mouse when a piece of it at least
+    // 32 pixels wide and 8 high lies on some screen.
+    const QRect caption(placed.x() - FRAME_LEFT, placed.y() - FRAME_TOP, placed.width() + FRAME_LEFT + FRAME_RIGHT,
+                        FRAME_TOP);
+    for (QScreen* each : QGuiApplication::screens()) {
+        const QRect seen = caption & each->geometry();
+        if (seen.width() >= std::min(32, caption.width()) && seen.height() >= 8) return placed;
+    }
+    // Otherwise the whole frame comes onto the chosen screen, as near as it
+    // can to where it was asked to be.
+    const int outer_width = placed.width() + FRAME_LEFT + FRAME_RIGHT;
+    const int outer_height = placed.height() + FRAME_TOP + FRAME_BOTTOM;
+    const int left = std::clamp(placed.x() - FRAME_LEFT, area.left(), area.left() + area.width() - outer_width);
+    const int top = std::clamp(placed.y() - FRAME_TOP, area.top(), area.top() + area.height() - outer_height);
+    placed.moveTo(left + FRAME_LEFT, top + FRAME_TOP);
+    return placed;
+}
+
+void qt_place_top_level(QWidget* top, const QRect& client) {
+    if (!top->testAttribute(Qt::WA_Moved) && client.topLeft() == top->geometry().topLeft()) {
+        top->resize(client.size());
+        return;
+    }
+    top->setGeometry(qt_reachable_client(client));
+}
+
 QWidget* qt_create_top_level(QtWindow* record, const char* title, unsigned style, int x, int y,
                              int width, int height, std::uintptr_t menu) {
     auto* top = new TopLevelWidget(record->window);
@@ -188,12 +226,13 @@ QWidget* qt_create_top_level(QtWindow* record, const char* title, unsigned style
     if (height == DEFAULT_POSITION || height <= 0) height = 480;
     const int client_width = std::max(1, width - FRAME_LEFT - FRAME_RIGHT);
     const int client_height = std::max(1, height - FRAME_TOP - FRAME_BOTTOM);
+    // Without a place the window system places the window.
     if (x != DEFAULT_POSITION && y != DEFAULT_POSITION) {
-        top->setGeometry(x + FRAME_LEFT, y + FRAME_TOP, client_width, client_height);
+        top->setGeometry(qt_reachable_client(QRect(x + FRAME_LEFT, y + FRAME_TOP, client_width, client_height)));
     } else {
-        top->resize(client_width, client_height);
+        top->resize(qt_reachable_client(QRect(0, 0, client_width, client_height)).size());
     }
-    if (style & WS_CAPTION_SYSMENU_MINIMIZE) top->setFixedSize(client_width, client_height);
+    if (style & WS_CAPTION_SYSMENU_MINIMIZE) top->setFixedSize(top->size());
     qt_layout_client(record);
     return top;
 }

@@ -37,3 +37,11 @@ protected:
 void qt_send_size(Window window);
 // Sends WM_MOVE with the client area's screen position.
 void qt_send_move(Window window);
+// Where a top-level window asked to have its client area there actually
+// goes: no larger than the screen, and moved back onto the screen when its
+// title bar would lie off every screen (nobody could move it then).
+QRect qt_reachable_client(const QRect& client);
+// Places a top-level widget's client area; a window the window system has
+// not been told where to put keeps being placed by it when only its size
+// changes.
+void qt_place_top_level(QWidget* top, const QRect& client);

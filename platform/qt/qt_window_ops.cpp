@@ -1,5 +1,7 @@
 // Showing, placing and repainting windows, the system menu's Close, and the
 // default handling of the messages the window system answers itself.
+#include <QGuiApplication>
+#include <QScreen>
 #include <QWidget>
 
 #include "platform/qt/qt_gl_surface.h"
@@ -42,11 +44,11 @@ void move_window(Window window, int x, int y, int width, int height, int repaint
     if (record == nullptr || record->widget == nullptr) return;
     QWidget* widget = record->widget;
     if (record->kind == QtKind::TOP_LEVEL) {
-        const int client_width = std::max(1, width - FRAME_LEFT - FRAME_RIGHT);
-        const int client_height = std::max(1, height - FRAME_TOP - FRAME_BOTTOM);
+        const QRect asked(x + FRAME_LEFT, y + FRAME_TOP, std::max(1, width - FRAME_LEFT - FRAME_RIGHT),
+                          std::max(1, height - FRAME_TOP - FRAME_BOTTOM));
         const bool fixed = widget->minimumSize() == widget->maximumSize();
-        if (fixed) widget->setFixedSize(client_width, client_height);
-        widget->setGeometry(x + FRAME_LEFT, y + FRAME_TOP, client_width, client_height);
+        if (fixed) widget->setFixedSize(qt_reachable_client(asked).size());
+        qt_place_top_level(widget, asked);
     } else {
         widget->setGeometry(x, y, std::max(0, width), std::max(0, height));
     }
@@ -94,6 +96,15 @@ void get_client_rect(Window window, int* x, int* y, int* width, int* height) {
     if (height != nullptr) *height = rh;
 }
 
+void get_screen_work_area(int* x, int* y, int* width, int* height) {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    const QRect area = screen != nullptr ? screen->availableGeometry() : QRect();
+    if (x != nullptr) *x = area.x();
+    if (y != nullptr) *y = area.y();
+    if (width != nullptr) *width = area.width();
+    if (height != nullptr) *height = area.height();
+}
+
 void invalidate_window(Window window) {
     QtWindow* record = qt_window(window);
     if (record == nullptr || record->client == nullptr) return;
@@ -122,9 +133,14 @@ void grey_system_close(Window window) {
     if (record->kind != QtKind::TOP_LEVEL) return;
     QWidget* widget = record->widget;
     const bool visible = widget->isVisible();
+    const bool placed = widget->testAttribute(Qt::WA_Moved);
+    const QRect client = widget->geometry();
     widget->setWindowFlags((widget->windowFlags() | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                             Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint) &
                            ~Qt::WindowCloseButtonHint);
+    // New flags make a new native window, which would take the old place
+    // for its frame's: the client area goes back where it was.
+    if (placed) widget->setGeometry(client);
     // Changing the flags of a shown window hides it.
     if (visible) widget->show();
 }

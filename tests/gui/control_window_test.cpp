@@ -5,6 +5,7 @@
 
 #include "shell/shell.h"
 #include "shell_fixture.h"
+#include "tests/support/screen_pixels.h"
 
 namespace {
 
@@ -124,10 +125,20 @@ TEST_F(ShellTest, AboutBoxClosesWithOk) {
     EXPECT_TRUE(is_window(control_window));
 }
 
-// Saves the picture of the control window used in docs/ (to the path in
-// STELO_SCREENSHOT when set, otherwise into the test's directory).
-TEST_F(ShellTest, ControlWindowPicture) {
+// On the screen the control window shows the desktop's light window colours
+// with dark text where the tabs' and the page's labels stand. Saves the
+// picture used in docs/ (to the path in STELO_SCREENSHOT when set, otherwise
+// into the test's directory).
+TEST_F(ShellTest, ControlWindowOnScreenAndItsPicture) {
     start();
+    const auto looks_right = [](const ScreenPixels& p) {
+        return p.count_light(0, 0, p.width, p.height) > p.width * p.height * 3 / 4 &&
+               p.count_dark(0, 0, p.width, 30) > 40 && p.count_dark(0, 30, p.width, p.height - 30) > 40;
+    };
+    const ScreenPixels client = read_screen_when(control_window, looks_right);
+    EXPECT_TRUE(looks_right(client)) << client.count_light(0, 0, client.width, client.height) << " light of "
+                                     << client.width * client.height << ", dark in the tab row "
+                                     << client.count_dark(0, 0, client.width, 30);
     pump(200);
     const char* wanted = std::getenv("STELO_SCREENSHOT");
     std::string path = wanted && wanted[0] ? wanted : (working_directory / "control-window.png").string();

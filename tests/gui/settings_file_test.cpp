@@ -1,6 +1,7 @@
 // The settings file "stelo20.ini": read at start from the working directory,
 // applied to the three windows, written at exit when the geometry is known.
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <sstream>
 #include <string>
@@ -161,12 +162,71 @@ TEST_F(ShellTest, UnreadableTextInTheFileMovesNothing) {
 }
 
 TEST_F(ShellTest, PlacesLeftOfTheScreenComeBackNegative) {
-    // 65436 is how a window 100 pixels left of the screen's edge was saved.
-    write_file("stelo20.ini", "65436 65516 10 20 30 40 500 300 510 310\n");
+    // 65436 is how a window 100 pixels left of the screen's edge was saved;
+    // most of its title bar stays on the screen, so it goes back there.
+    write_file("stelo20.ini", "65436 30 10 20 30 40 500 300 510 310\n");
     start();
     const Rect control = client_of(control_window);
     EXPECT_EQ(control.x, -100);
-    EXPECT_EQ(control.y, -20);
+    EXPECT_EQ(control.y, 30);
+}
+
+namespace {
+Rect work_area() {
+    Rect r{};
+    get_screen_work_area(&r.x, &r.y, &r.width, &r.height);
+    return r;
+}
+bool inside(const Rect& inner, const Rect& outer) {
+    return inner.x >= outer.x && inner.y >= outer.y && inner.x + inner.width <= outer.x + outer.width &&
+           inner.y + inner.height <= outer.y + outer.height;
+}
+}  // namespace
+
+// Without settings the window manager places each window; without one they
+// open at the screen's corner. Either way all of each window is on screen,
+// and with a manager its title bar is too.
+TEST_F(ShellTest, WithoutSettingsEveryWindowOpensOnTheScreen) {
+    start();
+    command(CMD_NEW);
+    ASSERT_TRUE(wait_until([] { return is_window_visible(interactive_window) && is_window_visible(view3d_window); }));
+    const Rect screen = work_area();
+    ASSERT_GT(screen.width, 0);
+    const Window windows[3] = {control_window, view3d_window, interactive_window};
+    if (std::getenv("STELO_TEST_WINDOW_MANAGER") != nullptr) {
+        // The manager frames and places each window in its own time.
+        EXPECT_TRUE(wait_until([&] {
+            for (Window window : windows)
+                if (client_of(window).y < screen.y + 10) return false;
+            return true;
+        }));
+    }
+    for (Window window : windows) {
+        const Rect client = client_of(window);
+        EXPECT_TRUE(inside(client, screen)) << window << " at " << client.x << "," << client.y;
+    }
+}
+
+// A saved place that would leave a title bar off every screen brings the
+// window back whole onto the screen; a saved size never exceeds the screen;
+// other places and sizes come back exactly.
+TEST_F(ShellTest, SavedPlacesOutOfReachComeBackOnTheScreen) {
+    // Control window at -3000 -3000, 3D view at 65000 65000 (-536 -536) and
+    // larger than any screen, interactive view where it was.
+    write_file("stelo20.ini", "-3000 -3000 65000 65000 100 200 8000 8000 400 300\n");
+    start();
+    command(CMD_NEW);
+    ASSERT_TRUE(wait_until([] { return is_window_visible(interactive_window) && is_window_visible(view3d_window); }));
+    const Rect screen = work_area();
+    EXPECT_TRUE(inside(outer_of(control_window), screen));
+    const Rect view3d = outer_of(view3d_window);
+    EXPECT_TRUE(inside(view3d, screen)) << view3d.x << "," << view3d.y << " " << view3d.width << "x" << view3d.height;
+    EXPECT_GT(view3d.width, screen.width * 9 / 10);
+    const Rect interactive = client_of(interactive_window);
+    EXPECT_EQ(interactive.x, 100);
+    EXPECT_EQ(interactive.y, 200);
+    EXPECT_EQ(interactive.width, 400);
+    EXPECT_EQ(interactive.height, 300);
 }
 
 TEST_F(ShellTest, ZeroSizesKeepTheViewsDefaultSize) {
