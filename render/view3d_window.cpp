@@ -10,6 +10,7 @@
 
 #include "render/gl_context.h"
 #include "render/scene_drawing.h"
+#include "render/trails.h"
 #include "render/view3d_frame.h"
 #include "resources/resource_files.h"
 #include "shell/settings.h"
@@ -98,6 +99,7 @@ void on_create(Window window) {
     view3d_statusbar = view3d_toolbar = NO_WINDOW;
     release_view3d_frame();
     view3d_show_cm = 0;
+    view3d_show_trails = 0;
     view3d_run_lights = 0;
     if (geometry_known) restore_client_geometry(window, rv_left, rv_top, rv_width, rv_height);
 
@@ -242,6 +244,13 @@ LRESULT on_command(Window window, unsigned message, WPARAM wparam, LPARAM lparam
         case FRAME_ORBIT: choose_frame(id); return 0;
         case CMD_SHOW_TOOLBAR: toggle_bar(view3d_toolbar, &view3d_toolbar_shown); return 0;
         case CMD_SHOW_STATUSBAR: toggle_bar(view3d_statusbar, &view3d_statusbar_shown); return 0;
+        case CMD_SHOW_TRAILS:
+            // Shown again, a trail starts from the next frame rather than
+            // joining the gap.
+            view3d_show_trails = !view3d_show_trails;
+            release_trails();
+            invalidate_window(window);
+            return 0;
         default: return default_window_proc(window, message, wparam, lparam);
     }
 }
@@ -250,6 +259,7 @@ void show_popup_menu(Window window) {
     std::uintptr_t popup = create_popup_menu();
     append_popup_item(popup, CMD_SHOW_TOOLBAR, "Show &Toolbar", view3d_toolbar_shown);
     append_popup_item(popup, CMD_SHOW_STATUSBAR, "Show &Statusbar", view3d_statusbar_shown);
+    append_popup_item(popup, CMD_SHOW_TRAILS, "Show T&rails", view3d_show_trails);
     int x = 0, y = 0;
     get_cursor_position(&x, &y);
     track_popup_menu(popup, window, x, y);
