@@ -8,7 +8,7 @@
 // all, whatever the number of bodies and the length of the run.
 #pragma once
 
-constexpr int CMD_SHOW_TRAILS = 1404;
+constexpr int CMD_SHOW_TRAILS = 40100;
 constexpr int TRAIL_FRAMES = 1000;
 constexpr int TRAIL_POINT_BUDGET = 1000000;
 

@@ -11,6 +11,7 @@
 #include "render/gl_context.h"
 #include "render/scene_drawing.h"
 #include "render/trails.h"
+#include "render/view3d_image.h"
 #include "render/view3d_frame.h"
 #include "resources/resource_files.h"
 #include "shell/settings.h"
@@ -126,6 +127,10 @@ void on_create(Window window) {
     view3d_toolbar = create_toolbar(window, VIEW3D_TOOLBAR_ID, resource_path(TOOLBAR_3D_IMAGES),
                                     VIEW3D_TOOLBAR_IMAGES, view3d_toolbar_entries, VIEW3D_TOOLBAR_COUNT);
 
+    add_window_shortcut(window, "Space", CMD_TOGGLE_RUN);
+    add_window_shortcut(window, "+", CMD_INCREASE_TIMESTEP);
+    add_window_shortcut(window, "-", CMD_DECREASE_TIMESTEP);
+
     view3d_toolbar_shown = 1;
     view3d_statusbar_shown = 1;
     view3d_started = 0;
@@ -221,6 +226,13 @@ void choose_frame(int mode) {
     }
 }
 
+// Space: the Stop or Run button pressed, whichever is up.
+void toggle_run(Window window) {
+    const int id = toolbar_is_checked(view3d_toolbar, CMD_RUN) ? CMD_STOP : CMD_RUN;
+    toolbar_check(view3d_toolbar, id, 1);
+    send_message(window, WM_COMMAND, static_cast<WPARAM>(id), 0);
+}
+
 void toggle_bar(Window bar, int* shown) {
     *shown = !*shown;
     show_window(bar, *shown ? SHOW_NORMAL : SHOW_HIDE);
@@ -244,6 +256,10 @@ LRESULT on_command(Window window, unsigned message, WPARAM wparam, LPARAM lparam
         case FRAME_ORBIT: choose_frame(id); return 0;
         case CMD_SHOW_TOOLBAR: toggle_bar(view3d_toolbar, &view3d_toolbar_shown); return 0;
         case CMD_SHOW_STATUSBAR: toggle_bar(view3d_statusbar, &view3d_statusbar_shown); return 0;
+        case CMD_TOGGLE_RUN: toggle_run(window); return 0;
+        case CMD_SAVE_IMAGE:
+            if (view3d_has_context) save_view3d_image(window, draw_view3d);
+            return 0;
         case CMD_SHOW_TRAILS:
             // Shown again, a trail starts from the next frame rather than
             // joining the gap.
@@ -260,6 +276,7 @@ void show_popup_menu(Window window) {
     append_popup_item(popup, CMD_SHOW_TOOLBAR, "Show &Toolbar", view3d_toolbar_shown);
     append_popup_item(popup, CMD_SHOW_STATUSBAR, "Show &Statusbar", view3d_statusbar_shown);
     append_popup_item(popup, CMD_SHOW_TRAILS, "Show T&rails", view3d_show_trails);
+    append_popup_item(popup, CMD_SAVE_IMAGE, "Save &Image...", 0);
     int x = 0, y = 0;
     get_cursor_position(&x, &y);
     track_popup_menu(popup, window, x, y);
