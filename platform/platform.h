@@ -327,6 +327,10 @@ void toolbar_click(Window toolbar, int id);
 Window create_status_bar(Window parent, int child_id);
 void status_bar_set_text(Window status_bar, const char* text);
 int status_bar_get_text(Window status_bar, char* buffer, int capacity);
+// A status bar's second part, at the right of the first (part 1; part 0 is
+// the text above).
+void status_bar_set_part_text(Window status_bar, int part, const char* text);
+int status_bar_get_part_text(Window status_bar, int part, char* buffer, int capacity);
 // Child windows (toolbar, status bar): geometry within the parent's client area.
 void set_child_geometry(Window child, int x, int y, int width, int height);
 

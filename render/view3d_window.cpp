@@ -12,6 +12,7 @@
 #include "render/scene_drawing.h"
 #include "render/trails.h"
 #include "render/view3d_image.h"
+#include "render/view3d_readout.h"
 #include "render/view3d_frame.h"
 #include "resources/resource_files.h"
 #include "shell/settings.h"
@@ -105,6 +106,7 @@ void on_create(Window window) {
     if (geometry_known) restore_client_geometry(window, rv_left, rv_top, rv_width, rv_height);
 
     if (!create_workers()) return;
+    start_readout();
 
     view3d_has_context = setup_view_context(window);
     if (view3d_has_context) {
@@ -147,6 +149,7 @@ void on_destroy(Window window) {
     // waiting for either event, in the middle of a step or of its set-up)
     // and joined, so each runs its own clean-up; none is ever killed.
     end_simulation_workers();
+    end_readout();
     if (view3d_has_context) release_view_context(window);
     view3d_has_context = 0;
     release_view3d_frame();
@@ -260,6 +263,7 @@ LRESULT on_command(Window window, unsigned message, WPARAM wparam, LPARAM lparam
         case CMD_SAVE_IMAGE:
             if (view3d_has_context) save_view3d_image(window, draw_view3d);
             return 0;
+        case CMD_SHOW_READOUT: show_readout(view3d_statusbar, !view3d_show_readout); return 0;
         case CMD_SHOW_TRAILS:
             // Shown again, a trail starts from the next frame rather than
             // joining the gap.
@@ -276,6 +280,7 @@ void show_popup_menu(Window window) {
     append_popup_item(popup, CMD_SHOW_TOOLBAR, "Show &Toolbar", view3d_toolbar_shown);
     append_popup_item(popup, CMD_SHOW_STATUSBAR, "Show &Statusbar", view3d_statusbar_shown);
     append_popup_item(popup, CMD_SHOW_TRAILS, "Show T&rails", view3d_show_trails);
+    append_popup_item(popup, CMD_SHOW_READOUT, "Show R&eadout", view3d_show_readout);
     append_popup_item(popup, CMD_SAVE_IMAGE, "Save &Image...", 0);
     int x = 0, y = 0;
     get_cursor_position(&x, &y);
@@ -322,6 +327,7 @@ LRESULT view3d_window_proc(Window window, unsigned message, WPARAM wparam, LPARA
         case WM_RBUTTONDOWN: show_popup_menu(window); return 0;
         case WM_DRAW_FRAME:
             take_view3d_frame();
+            readout_take_frame(view3d_statusbar);
             ++view3d_frames_drawn;
             draw_view3d(window);
             return 0;
