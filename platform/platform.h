@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 // ---------------------------------------------------------------- messages
 
@@ -299,6 +300,11 @@ std::uintptr_t create_popup_menu();
 void append_popup_item(std::uintptr_t popup, int id, const char* text, int checked);
 void track_popup_menu(std::uintptr_t popup, Window owner, int screen_x, int screen_y);
 void destroy_popup_menu(std::uintptr_t popup);
+// Keys: a shortcut shown beside a menu item ("Ctrl+N", "F1") that chooses it,
+// and a key ("Space", "+") that sends WM_COMMAND(command_id) to a window
+// while that window is active.
+void set_menu_item_shortcut(std::uintptr_t menu, int id, const char* keys);
+void add_window_shortcut(Window window, const char* keys, int command_id);
 void get_cursor_position(int* screen_x, int* screen_y);
 
 // Toolbars. A click sends WM_COMMAND (id) to the parent after the check state
@@ -333,6 +339,10 @@ int toolbar_button_rect(Window toolbar, int id, int* x, int* y, int* width, int*
 Window create_status_bar(Window parent, int child_id);
 void status_bar_set_text(Window status_bar, const char* text);
 int status_bar_get_text(Window status_bar, char* buffer, int capacity);
+// A status bar's second part, at the right of the first (part 1; part 0 is
+// the text above).
+void status_bar_set_part_text(Window status_bar, int part, const char* text);
+int status_bar_get_part_text(Window status_bar, int part, char* buffer, int capacity);
 // Child windows (toolbar, status bar): geometry within the parent's client area.
 void set_child_geometry(Window child, int x, int y, int width, int height);
 
@@ -400,6 +410,10 @@ int read_screen_pixels(Window window, unsigned char* rgba, int capacity, int* wi
 // Saves what the screen shows of a window (a top-level one with its menu
 // bar) as PNG.
 int save_window_image(Window window, const char* png_path);
+// Writes RGBA rows (top row first) as an opaque PNG file; 0 on failure.
+int save_png(const char* path, const unsigned char* rgba, int width, int height);
+// Reads a PNG file as RGBA rows, top row first; 0 when it cannot be read.
+int read_png(const char* path, std::vector<unsigned char>* rgba, int* width, int* height);
 
 // Resources live in resources/; the GUI half finds them relative to the
 // executable (or STELO_RESOURCES). Returns the full path of a resource file.
@@ -444,3 +458,7 @@ int tab_tooltip(Window tab, int index, char* buffer, int capacity);
 // the window itself.
 void click_client(Window window, int x, int y, int right_button);
 void press_close_box(Window window);
+// Presses keys ("Ctrl+N", "Space") in a window as the user would: the window
+// becomes active and the press reaches its shortcuts first, then the widget
+// with the focus.
+int press_keys(Window window, const char* keys);

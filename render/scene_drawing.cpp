@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "render/trails.h"
 #include "render/view3d_frame.h"
 #include "render/view3d_window.h"
 #include "sim/bodies.h"
@@ -97,6 +98,7 @@ void draw_cm_marker() {
 }
 
 void end_view3d_frame(Window window, GLUquadric* quadric) {
+    if (view3d_frame_ready()) draw_trails();
     draw_cm_marker();
     gluDeleteQuadric(quadric);
     gl_swap_buffers(window);

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "render/trails.h"
 #include "sim/bodies.h"
 #include "sim/frames.h"
 
@@ -53,6 +54,7 @@ void take_view3d_frame() {
     std::memcpy(view3d_frame_lights, light_position, sizeof view3d_frame_lights);
     view3d_frame_count = run_body_count;
     take_centre_of_mass();
+    record_trails();
 }
 
 void release_view3d_frame() {
@@ -64,4 +66,5 @@ void release_view3d_frame() {
     view3d_frame_count = 0;
     view3d_frame_has_cm = 0;
     std::memset(view3d_frame_lights, 0, sizeof view3d_frame_lights);
+    release_trails();
 }

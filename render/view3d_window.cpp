@@ -10,6 +10,9 @@
 
 #include "render/gl_context.h"
 #include "render/scene_drawing.h"
+#include "render/trails.h"
+#include "render/view3d_image.h"
+#include "render/view3d_readout.h"
 #include "render/view3d_frame.h"
 #include "resources/resource_files.h"
 #include "shell/settings.h"
@@ -98,10 +101,12 @@ void on_create(Window window) {
     view3d_statusbar = view3d_toolbar = NO_WINDOW;
     release_view3d_frame();
     view3d_show_cm = 0;
+    view3d_show_trails = 0;
     view3d_run_lights = 0;
     if (geometry_known) restore_client_geometry(window, rv_left, rv_top, rv_width, rv_height);
 
     if (!create_workers()) return;
+    start_readout();
 
     view3d_has_context = setup_view_context(window);
     if (view3d_has_context) {
@@ -124,6 +129,10 @@ void on_create(Window window) {
     view3d_toolbar = create_toolbar(window, VIEW3D_TOOLBAR_ID, resource_path(TOOLBAR_3D_IMAGES),
                                     VIEW3D_TOOLBAR_IMAGES, view3d_toolbar_entries, VIEW3D_TOOLBAR_COUNT);
 
+    add_window_shortcut(window, "Space", CMD_TOGGLE_RUN);
+    add_window_shortcut(window, "+", CMD_INCREASE_TIMESTEP);
+    add_window_shortcut(window, "-", CMD_DECREASE_TIMESTEP);
+
     view3d_toolbar_shown = 1;
     view3d_statusbar_shown = 1;
     view3d_started = 0;
@@ -140,6 +149,7 @@ void on_destroy(Window window) {
     // waiting for either event, in the middle of a step or of its set-up)
     // and joined, so each runs its own clean-up; none is ever killed.
     end_simulation_workers();
+    end_readout();
     if (view3d_has_context) release_view_context(window);
     view3d_has_context = 0;
     release_view3d_frame();
@@ -219,6 +229,13 @@ void choose_frame(int mode) {
     }
 }
 
+// Space: the Stop or Run button pressed, whichever is up.
+void toggle_run(Window window) {
+    const int id = toolbar_is_checked(view3d_toolbar, CMD_RUN) ? CMD_STOP : CMD_RUN;
+    toolbar_check(view3d_toolbar, id, 1);
+    send_message(window, WM_COMMAND, static_cast<WPARAM>(id), 0);
+}
+
 void toggle_bar(Window bar, int* shown) {
     *shown = !*shown;
     show_window(bar, *shown ? SHOW_NORMAL : SHOW_HIDE);
@@ -242,6 +259,18 @@ LRESULT on_command(Window window, unsigned message, WPARAM wparam, LPARAM lparam
         case FRAME_ORBIT: choose_frame(id); return 0;
         case CMD_SHOW_TOOLBAR: toggle_bar(view3d_toolbar, &view3d_toolbar_shown); return 0;
         case CMD_SHOW_STATUSBAR: toggle_bar(view3d_statusbar, &view3d_statusbar_shown); return 0;
+        case CMD_TOGGLE_RUN: toggle_run(window); return 0;
+        case CMD_SAVE_IMAGE:
+            if (view3d_has_context) save_view3d_image(window, draw_view3d);
+            return 0;
+        case CMD_SHOW_READOUT: show_readout(view3d_statusbar, !view3d_show_readout); return 0;
+        case CMD_SHOW_TRAILS:
+            // Shown again, a trail starts from the next frame rather than
+            // joining the gap.
+            view3d_show_trails = !view3d_show_trails;
+            release_trails();
+            invalidate_window(window);
+            return 0;
         default: return default_window_proc(window, message, wparam, lparam);
     }
 }
@@ -250,6 +279,9 @@ void show_popup_menu(Window window) {
     std::uintptr_t popup = create_popup_menu();
     append_popup_item(popup, CMD_SHOW_TOOLBAR, "Show &Toolbar", view3d_toolbar_shown);
     append_popup_item(popup, CMD_SHOW_STATUSBAR, "Show &Statusbar", view3d_statusbar_shown);
+    append_popup_item(popup, CMD_SHOW_TRAILS, "Show T&rails", view3d_show_trails);
+    append_popup_item(popup, CMD_SHOW_READOUT, "Show R&eadout", view3d_show_readout);
+    append_popup_item(popup, CMD_SAVE_IMAGE, "Save &Image...", 0);
     int x = 0, y = 0;
     get_cursor_position(&x, &y);
     track_popup_menu(popup, window, x, y);
@@ -295,6 +327,7 @@ LRESULT view3d_window_proc(Window window, unsigned message, WPARAM wparam, LPARA
         case WM_RBUTTONDOWN: show_popup_menu(window); return 0;
         case WM_DRAW_FRAME:
             take_view3d_frame();
+            readout_take_frame(view3d_statusbar);
             ++view3d_frames_drawn;
             draw_view3d(window);
             return 0;

@@ -11,6 +11,8 @@ constexpr int CMD_DECREASE_TIMESTEP = 40038;
 constexpr int CMD_INCREASE_TIMESTEP = 40039;
 constexpr int CMD_SHOW_TOOLBAR = 1402;
 constexpr int CMD_SHOW_STATUSBAR = 1403;
+// The Space key: Stop when running, Run when stopped.
+constexpr int CMD_TOGGLE_RUN = 40102;
 
 // 1 from the first accepted Run of the current 3D view on.
 extern int view3d_started;

@@ -12,6 +12,7 @@
 #include "shell/control_window_size.h"
 #include "shell/settings.h"
 #include "shell/shell.h"
+#include "shell/shortcuts.h"
 
 namespace {
 
@@ -62,6 +63,7 @@ Window start_control_window(const char* argument) {
     set_application_icon(resource_path(ICON_IMAGE));
     main_menu = create_menu(MAIN_MENU_NAME, main_menu_entries,
                             static_cast<int>(sizeof main_menu_entries / sizeof main_menu_entries[0]));
+    add_menu_shortcuts(main_menu);
     Window window = create_window(CONTROL_CLASS, CONTROL_TITLE, WS_CAPTION_SYSMENU_MINIMIZE,
                                   DEFAULT_POSITION, DEFAULT_POSITION, CONTROL_CLIENT_WIDTH,
                                   CONTROL_CLIENT_HEIGHT, NO_WINDOW, main_menu);

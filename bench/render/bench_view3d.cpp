@@ -3,8 +3,10 @@
 // OnScreen counts the frames the real view draws while a real simulation
 // runs (simulation thread, frame thread, WM_DRAW_FRAME through the event
 // loop); DrawingAlone times the drawing call itself plus glFinish on the
-// same view and scene; DrawingBackToBack the drawing calls alone. All in an
-// 800 x 600 client area.
+// same view and scene; DrawingBackToBack the drawing calls alone. The
+// WithTrails variants do the same with every trail full (the popup menu's
+// Show Trails, TRAIL_FRAMES positions per body). All in an 800 x 600 client
+// area.
 //
 //   xvfb-run -a -s "-screen 0 1280x1024x24" env QT_QPA_PLATFORM=xcb
 //     build/bench/render/bench_view3d
@@ -19,6 +21,7 @@
 #include <string>
 
 #include "render/scene_drawing.h"
+#include "render/trails.h"
 #include "render/view3d_frame.h"
 #include "render/view3d_window.h"
 #include "shell/settings.h"
@@ -81,6 +84,20 @@ Window open_running_view(int n) {
     return view;
 }
 
+// The running view of n bodies with trails shown, once every trail is full.
+Window open_view_with_full_trails(int n, benchmark::State& state) {
+    Window view = open_running_view(n);
+    send_message(view, WM_COMMAND, CMD_SHOW_TRAILS, 0);
+    for (int waited = 0; trail_length(0) < trail_capacity() || trail_capacity() == 0; waited += 5) {
+        if (waited > 120000) {
+            state.SkipWithError("the trails did not fill");
+            break;
+        }
+        pump_for(5);
+    }
+    return view;
+}
+
 void close_view(Window view) {
     destroy_window(view);
     view3d_window = NO_WINDOW;
@@ -97,9 +114,8 @@ void check_client_size(benchmark::State& state) {
     }
 }
 
-void OnScreen(benchmark::State& state) {
-    const int n = static_cast<int>(state.range(0));
-    Window view = open_running_view(n);
+// Frames the running view draws per second of real time; closes the view.
+void count_frames_on_screen(benchmark::State& state, Window view) {
     check_client_size(state);
     long long frames = 0;
     for (auto _ : state) {
@@ -111,9 +127,12 @@ void OnScreen(benchmark::State& state) {
     close_view(view);
 }
 
-void DrawingAlone(benchmark::State& state) {
-    const int n = static_cast<int>(state.range(0));
-    Window view = open_running_view(n);
+void OnScreen(benchmark::State& state) {
+    count_frames_on_screen(state, open_running_view(static_cast<int>(state.range(0))));
+}
+
+// Drawings of the stopped view per second, each finished; closes the view.
+void time_drawing_alone(benchmark::State& state, Window view) {
     check_client_size(state);
     // The workers stay put while the drawing is timed on the frame they left.
     send_message(view, WM_COMMAND, CMD_STOP, 0);
@@ -125,6 +144,10 @@ void DrawingAlone(benchmark::State& state) {
     state.counters["fps"] =
         benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
     close_view(view);
+}
+
+void DrawingAlone(benchmark::State& state) {
+    time_drawing_alone(state, open_running_view(static_cast<int>(state.range(0))));
 }
 
 // The drawing calls back to back on the stopped run, finished once at the
@@ -143,11 +166,21 @@ void DrawingBackToBack(benchmark::State& state) {
     close_view(view);
 }
 
+void OnScreenWithTrails(benchmark::State& state) {
+    count_frames_on_screen(state, open_view_with_full_trails(static_cast<int>(state.range(0)), state));
+}
+
+void DrawingAloneWithTrails(benchmark::State& state) {
+    time_drawing_alone(state, open_view_with_full_trails(static_cast<int>(state.range(0)), state));
+}
+
 }  // namespace
 
 BENCHMARK(OnScreen)->Arg(10)->Arg(100)->Arg(1000)->Iterations(2)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(DrawingAlone)->Arg(10)->Arg(100)->Arg(1000)->MinTime(2.0)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(DrawingBackToBack)->Arg(10)->Arg(100)->Arg(1000)->MinTime(2.0)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(OnScreenWithTrails)->Arg(100)->Iterations(2)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(DrawingAloneWithTrails)->Arg(100)->MinTime(2.0)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     if (!gui_init(&argc, argv)) {

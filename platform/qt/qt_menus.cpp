@@ -1,6 +1,7 @@
 // Menu bars from a menu table, items by id, and popup menus. A chosen item
 // becomes WM_COMMAND to the window that owns the menu.
 #include <QAction>
+#include <QKeySequence>
 #include <QCursor>
 #include <QMenu>
 #include <QMenuBar>
@@ -132,6 +133,12 @@ int get_menu_item_text(std::uintptr_t menu, int id, char* buffer, int capacity) 
     auto found = record->items.find(id);
     if (found == record->items.end()) return qt_copy_text("", buffer, capacity);
     return qt_copy_text(found->second.text, buffer, capacity);
+}
+
+void set_menu_item_shortcut(std::uintptr_t menu, int id, const char* keys) {
+    // Shown at the right of the item; works while the menu's window is
+    // active and the item is enabled, like choosing the item.
+    if (QAction* action = find_item(menu, id)) action->setShortcut(QKeySequence(QString::fromUtf8(keys)));
 }
 
 void draw_menu_bar(Window window) {

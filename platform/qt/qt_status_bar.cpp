@@ -62,3 +62,28 @@ void set_child_geometry(Window child, int x, int y, int width, int height) {
     if (record->kind == QtKind::TOP_LEVEL) return;
     record->widget->setGeometry(x, y, std::max(0, width), std::max(0, height));
 }
+
+// A second part at the right of the bar, made on first use.
+void status_bar_set_part_text(Window status_bar, int part, const char* text) {
+    QtWindow* record = qt_window(status_bar);
+    if (part != 1 || record == nullptr || record->kind != QtKind::STATUS_BAR || record->widget == nullptr) return;
+    auto* label = record->widget->findChild<QLabel*>(QStringLiteral("part1"));
+    if (label == nullptr) {
+        label = new QLabel(record->widget);
+        label->setObjectName(QStringLiteral("part1"));
+        label->setTextFormat(Qt::PlainText);
+        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        record->widget->layout()->addWidget(label);
+        label->show();
+    }
+    label->setText(QString::fromUtf8(text != nullptr ? text : ""));
+}
+
+int status_bar_get_part_text(Window status_bar, int part, char* buffer, int capacity) {
+    QtWindow* record = qt_window(status_bar);
+    if (part == 0) return status_bar_get_text(status_bar, buffer, capacity);
+    QLabel* label = record != nullptr && record->kind == QtKind::STATUS_BAR && record->widget != nullptr && part == 1
+                        ? record->widget->findChild<QLabel*>(QStringLiteral("part1"))
+                        : nullptr;
+    return qt_copy_text(label != nullptr ? label->text().toStdString() : std::string(), buffer, capacity);
+}

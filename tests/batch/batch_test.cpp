@@ -312,4 +312,46 @@ TEST(BatchExamples, RunWithSmallEnergyError) {
     EXPECT_GE(count, 5);
 }
 
+// The picture of a run long enough to be thinned: well-formed XML, one
+// polyline per body holding at most 10 000 of the CSV's own points in order,
+// and a caption with the scene's name (escaped), frame and time span.
+TEST_F(Batch, SvgHoldsEachBodysPathFromTheRows) {
+    const std::string named = temp_path("pair & moon.slo");
+    write_file(named, scene("0.001"));
+    const std::string svg = temp_path("paths.svg");
+    const std::string args = "'" + named + "' --until 12 --every 0.001 --frame rotating";
+    RunResult r = run(args + " --svg " + svg);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(r.out.empty());
+    const std::string text = read_file(svg);
+    EXPECT_EQ(std::system(("xmllint --noout " + svg).c_str()), 0) << text.substr(0, 300);
+    EXPECT_NE(text.find("pair &amp; moon.slo, rotating frame, t = 0 to 12</text>"), std::string::npos);
+
+    std::map<int, std::vector<std::pair<double, double>>> rows;
+    for (const Row& row : parse_rows(run(args).out)) rows[std::stoi(row.second)].push_back({row.a, row.b});
+    ASSERT_EQ(rows.size(), 3u);
+    ASSERT_EQ(rows[0].size(), 12001u);
+    std::size_t at = 0;
+    int body = 0;
+    for (; (at = text.find("points=\"", at)) != std::string::npos; ++body) {
+        at += 8;
+        std::istringstream points(text.substr(at, text.find('"', at) - at));
+        const auto& path = rows[body];
+        std::size_t next = 0, count = 0;
+        double x = 0, y = 0;
+        char comma = 0;
+        while (points >> x >> comma >> y) {
+            while (next < path.size() && path[next] != std::make_pair(x, y)) ++next;
+            ASSERT_LT(next, path.size()) << "body " << body << " point " << count << " is not a later row";
+            if (count++ == 0) {
+                EXPECT_EQ(next, 0u);
+            }
+        }
+        EXPECT_GE(count, 5000u);
+        EXPECT_LE(count, 10000u);
+    }
+    EXPECT_EQ(body, 3);
+    EXPECT_EQ(run(args + " --svg /nonexistent/dir/x.svg").status, 1);
+}
+
 }  // namespace

@@ -11,7 +11,8 @@
 #include "sim/bodies.h"
 
 const char BATCH_USAGE[] =
-    "usage: stelo-batch SCENE --until T [--every DT] [--frame fixed|cm|rotating|moving|orbit] [--energy] [--stats]";
+    "usage: stelo-batch SCENE --until T [--every DT] [--frame fixed|cm|rotating|moving|orbit] [--energy] [--stats]"
+    " [--svg FILE]";
 
 namespace {
 
@@ -138,6 +139,13 @@ ParseResult parse_batch_options(int argc, char** argv, BatchOptions* options) {
         value = option_value(arg, "--frame", argc, argv, &i, &matched);
         if (matched) {
             if (!parse_frame(value, &options->frame_mode)) return bad("unknown frame", value);
+            options->frame_name = value;
+            continue;
+        }
+        value = option_value(arg, "--svg", argc, argv, &i, &matched);
+        if (matched) {
+            if (value == nullptr || *value == '\0') return bad("--svg needs a file name", value);
+            options->svg = value;
             continue;
         }
         if (arg[0] == '-' && arg[1] != '\0') return bad("unknown option", arg);

@@ -8,6 +8,8 @@ struct BatchOptions {
     int frame_mode = 0;  // command id of the reference frame
     int energy = 0;
     int stats = 0;
+    const char* frame_name = "fixed";  // as given to --frame
+    const char* svg = nullptr;         // --svg FILE: the paths as a picture instead of rows
 };
 
 enum ParseResult { PARSE_RUN, PARSE_EXIT_OK, PARSE_BAD };

@@ -10,6 +10,7 @@
 #include "sim/bodies.h"
 #include "sim/frames.h"
 #include "sim/simulation.h"
+#include "tools/stelo-batch/batch_svg.h"
 
 const char BATCH_WINDOW_CLASS[] = "stelo.batch";
 BatchProgress batch_progress = {};
@@ -56,7 +57,12 @@ void take_frame() {
     }
     ++batch_progress.frames;
     batch_progress.body_steps = frame->body_steps;
-    if (selected(frame->time)) print_frame(*frame);
+    if (selected(frame->time)) {
+        if (options->svg != nullptr)
+            svg_add_frame(*frame);
+        else
+            print_frame(*frame);
+    }
     // The frame nearest to T: the first one no more than half a step before it
     // (of two equally near, the earlier).
     if (frame->time + half_step >= options->until) {

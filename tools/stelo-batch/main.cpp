@@ -14,6 +14,7 @@
 #include "sim/simulation.h"
 #include "tools/stelo-batch/batch_options.h"
 #include "tools/stelo-batch/batch_output.h"
+#include "tools/stelo-batch/batch_svg.h"
 
 namespace {
 
@@ -105,6 +106,7 @@ int main(int argc, char** argv) {
 
     int status = 0;
     if (body_count > 0) status = run_scene();
+    if (options.svg != nullptr && status == 0 && !write_svg(options.svg, options.scene, options.frame_name)) status = 1;
     std::fflush(stdout);
     if (batch_progress.stalled) {
         std::fprintf(stderr, "stelo-batch: the simulation cannot go on before time %g\n", options.until);
