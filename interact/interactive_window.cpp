@@ -95,6 +95,9 @@ void on_create(Window window) {
     interactive_toolbar_shown = 1;
     interactive_statusbar_shown = 1;
     take_scene_values();
+
+    add_window_shortcut(window, "Space", CMD_TOGGLE_RUN);
+    add_window_shortcut(window, "Ctrl+Z", CMD_UNDO_PLACEMENT);
 }
 
 // ------------------------------------------------------------ destruction
@@ -164,9 +167,36 @@ void on_run() {
         toolbar_check(interactive_toolbar, CMD_RUN, 1);
     enable_placement_buttons(0);
     enable_material_buttons(0);
+    // From the first Run on the bodies belong to the run: nothing to undo.
+    place_undo_count = 0;
     interactive_thread_paused = 0;
     follow_frame_thread_state();
     set_interactive_status(RUNNING_TEXT);
+}
+
+// Space: the button of the two that is not checked, as if clicked.
+void toggle_run(Window window) {
+    const int id = toolbar_is_checked(interactive_toolbar, CMD_RUN) ? CMD_STOP : CMD_RUN;
+    toolbar_check(interactive_toolbar, id, 1);
+    send_message(window, WM_COMMAND, static_cast<WPARAM>(id), 0);
+}
+
+// The glow count and the material buttons follow the removed body: below
+// the limit both buttons are available again, and a removed glowing body
+// gives back the Glowing choice it was placed with.
+void undo(Window window) {
+    if (simulation_active) return;
+    const UndoOutcome outcome = undo_placement();
+    if (!outcome.removed) return;
+    if (outcome.status_text != nullptr) set_interactive_status(outcome.status_text);
+    if (glow_count < GLOW_LIMIT) {
+        enable_material_buttons(1);
+        if (outcome.was_glowing) {
+            choose_material(MATERIAL_GLOWING);
+            toolbar_check(interactive_toolbar, MATERIAL_GLOWING, 1);
+        }
+    }
+    invalidate_window(window);
 }
 
 void toggle_thread() {
@@ -197,6 +227,8 @@ LRESULT on_command(Window window, unsigned message, WPARAM wparam, LPARAM lparam
         case CMD_SHOW_TOOLBAR: toggle_bar(interactive_toolbar, &interactive_toolbar_shown); return 0;
         case CMD_SHOW_STATUSBAR: toggle_bar(interactive_statusbar, &interactive_statusbar_shown); return 0;
         case CMD_TOGGLE_THREAD: toggle_thread(); return 0;
+        case CMD_TOGGLE_RUN: toggle_run(window); return 0;
+        case CMD_UNDO_PLACEMENT: undo(window); return 0;
         default:
             if (choose(id)) return 0;
             return default_window_proc(window, message, wparam, lparam);

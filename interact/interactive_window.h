@@ -8,6 +8,8 @@
 constexpr int INTERACTIVE_TOOLBAR_ID = 106;
 constexpr int INTERACTIVE_STATUSBAR_ID = 1404;
 constexpr int CMD_TOGGLE_THREAD = 1404;
+// Ctrl+Z: removes the newest body placed with the mouse, before the first Run.
+constexpr int CMD_UNDO_PLACEMENT = 40104;
 
 // State of the interactive view (one exists at a time).
 extern Window interactive_toolbar;

@@ -11,6 +11,7 @@ const float* place_material = material_colours[RED];
 const float* place_emission = emission_colours[RED];
 const float* place_light_colour = light_colours[RED];
 int place_glowing = 1;
+int place_undo_count = 0;
 
 namespace {
 
@@ -50,6 +51,7 @@ const ModeChoice mode_choices[] = {
 void reset_placement_choices() {
     choose_mode(PLACE_UNASSISTED);
     place_anchor = nullptr;
+    place_undo_count = 0;
     choose_size(SIZE_MEDIUM);
     choose_colour(COLOUR_RED);
     choose_material(MATERIAL_GLOWING);

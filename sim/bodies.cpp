@@ -109,6 +109,23 @@ int clear_bodies() {
     return 0;
 }
 
+void remove_head_body() {
+    Body* body = body_list;
+    if (body == nullptr || body_count <= 0) return;
+    if (body_count == 1) {
+        body_list = nullptr;
+    } else {
+        body->prev->next = body->next;
+        body->next->prev = body->prev;
+        body_list = body->next;
+    }
+    --body_count;
+    // Subtracting could leave rounding dust where no mass is left.
+    total_mass = body_count == 0 ? 0.0 : total_mass - body->mass;
+    if (body->glowing && glow_count > 0) --glow_count;
+    free_block(body);
+}
+
 void reset_scene_defaults() {
     time_step = 0.001;
     sim_time = 0.0;

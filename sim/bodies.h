@@ -82,6 +82,9 @@ Body* add_body(Body** out, double x, double y, double radius, const float* mater
 void set_body_glow(Body* body, int glowing, const float* emission, const float* light_colour,
                    int light_count);
 int clear_bodies();
+// Unlinks and releases the head of the list (the newest body), keeping
+// body_count, total_mass and glow_count right; nothing for an empty list.
+void remove_head_body();
 
 // Restores every scene parameter and scene-wide value to its start-up value
 // (tests and the headless runner use it; New resets only its own subset).

@@ -380,3 +380,63 @@ TEST_F(InteractiveView, AClickWhileRunningPicksWhatIsDrawnUnderIt) {
 }
 
 }  // namespace
+
+TEST_F(InteractiveView, UndoTakesBackMousePlacementsAndSpaceRunsAndStops) {
+    start();
+    write_file("orbit.slo", orbit_scene());
+    next_file_choice = (working_directory / "orbit.slo").string();
+    command(CMD_OPEN);
+    Window view = interactive_window;
+    ASSERT_EQ(body_count, 2);
+    const int file_glow = glow_count;
+
+    // Three glowing bodies; undo takes the newest with its glow.
+    for (int i = 0; i < 3; ++i) {
+        press(MATERIAL_GLOWING);
+        click_world(view, -300000.0 + 150000.0 * i, 200000.0);
+    }
+    ASSERT_EQ(body_count, 5);
+    EXPECT_TRUE(checked(MATERIAL_REFLECTIVE));
+    ASSERT_EQ(press_keys(view, "Ctrl+Z"), 1);
+    EXPECT_EQ(body_count, 4);
+    EXPECT_EQ(glow_count, file_glow + 2);
+    EXPECT_TRUE(checked(MATERIAL_GLOWING));
+    EXPECT_TRUE(enabled(MATERIAL_GLOWING));
+
+    // Binary's first member undone: the pair starts over, and the next
+    // clicks make a lone first member and then a whole pair.
+    press(PLACE_BINARY);
+    click_world(view, 0.0, -300000.0);
+    ASSERT_EQ(body_count, 5);
+    press_keys(view, "Ctrl+Z");
+    EXPECT_EQ(body_count, 4);
+    EXPECT_EQ(place_pending, 0);
+    EXPECT_EQ(interactive_status(), "Binary mode - left click to place first member of binary system.");
+    click_world(view, 0.0, -300000.0);
+    ASSERT_EQ(body_count, 5);
+    EXPECT_EQ(body_list->vx, 0.0);
+    EXPECT_EQ(place_pending, 1);
+    click_world(view, 60000.0, -300000.0);
+    ASSERT_EQ(body_count, 6);
+    const double momentum = body_list->mass * body_list->vy;
+    EXPECT_GT(momentum, 0.0);
+    EXPECT_NEAR(momentum + body_list->next->mass * body_list->next->vy, 0.0, 1e-9 * momentum);
+
+    // Undo stops at the bodies from the file.
+    for (int i = 0; i < 6; ++i) press_keys(view, "Ctrl+Z");
+    EXPECT_EQ(body_count, 2);
+    EXPECT_EQ(glow_count, file_glow);
+
+    // Space runs and stops both views; a run leaves nothing to undo.
+    press_keys(view, "Space");
+    EXPECT_TRUE(checked(CMD_RUN));
+    EXPECT_TRUE(toolbar_is_checked(view3d_toolbar, CMD_RUN));
+    const long long frames = view3d_frames_drawn;
+    ASSERT_TRUE(wait_until([&] { return view3d_frames_drawn > frames + 3; }));
+    press_keys(view, "Space");
+    EXPECT_TRUE(checked(CMD_STOP));
+    EXPECT_TRUE(toolbar_is_checked(view3d_toolbar, CMD_STOP));
+    click_world(view, 0.0, 0.0);  // picks the frame's origin while the run exists
+    press_keys(view, "Ctrl+Z");
+    EXPECT_EQ(body_count, 2);
+}
