@@ -1,6 +1,8 @@
 #include "render/trails.h"
 
+#define GL_GLEXT_PROTOTYPES
 #include <GL/gl.h>
+#include <GL/glext.h>
 
 #include <algorithm>
 #include <cstddef>
@@ -26,11 +28,13 @@ float* points = nullptr;  // trail_bodies * 2 * capacity (x, y) pairs
 // view at the eye's distance.
 constexpr float MIN_SEGMENT = 0.03f;
 
-// What one drawing hands to the GL: both ends of every segment, with
-// their colours.
+// What one drawing hands to the GL: the points kept of every trail, one
+// line strip per body, with their colours.
 float* segment_points = nullptr;
 unsigned char* segment_colours = nullptr;
 std::size_t segment_capacity = 0;
+GLint* strip_first = nullptr;
+GLsizei* strip_count = nullptr;
 // The frame the trails were recorded in.
 int recorded_mode = 0;
 int recorded_body = -1;
@@ -91,20 +95,26 @@ void record_trails() {
 
 void draw_trails() {
     if (!view3d_show_trails || filled < 2 || draw_material == nullptr || trail_bodies != view3d_frame_count) return;
-    // Every segment of every trail goes to the GL in one call: separate calls
-    // per body cost far more than the vertices themselves.
-    const std::size_t segments = static_cast<std::size_t>(trail_bodies) * static_cast<std::size_t>(filled - 1);
-    if (segments > segment_capacity) {
+    // Every trail goes to the GL in one call, as a line strip of its own:
+    // separate calls per body cost far more than the vertices themselves,
+    // and a software renderer's cost follows the vertices, which strips
+    // halve against separate segments.
+    const std::size_t most = static_cast<std::size_t>(trail_bodies) * static_cast<std::size_t>(filled);
+    if (most > segment_capacity || strip_first == nullptr) {
         free_block(segment_points);
         free_block(segment_colours);
-        segment_points = static_cast<float*>(alloc_zeroed(segments * 4, sizeof(float)));
-        segment_colours = static_cast<unsigned char*>(alloc_zeroed(segments * 8, 1));
-        segment_capacity = segments;
+        free_block(strip_first);
+        free_block(strip_count);
+        segment_points = static_cast<float*>(alloc_zeroed(most * 2, sizeof(float)));
+        segment_colours = static_cast<unsigned char*>(alloc_zeroed(most * 4, 1));
+        strip_first = static_cast<GLint*>(alloc_zeroed(static_cast<std::size_t>(trail_bodies), sizeof(GLint)));
+        strip_count = static_cast<GLsizei*>(alloc_zeroed(static_cast<std::size_t>(trail_bodies), sizeof(GLsizei)));
+        segment_capacity = most;
     }
     const int oldest = (head - filled + capacity) % capacity;
     float* point = segment_points;
     unsigned char* colour = segment_colours;
-    auto add_end = [&](const float* material, const float* at, int age) {
+    auto add_point = [&](const float* material, const float* at, int age) {
         // Older parts of a trail are darker, down to a fifth at its end.
         const float shade = 0.2f + 0.8f * static_cast<float>(age) / static_cast<float>(filled - 1);
         *point++ = at[0];
@@ -116,25 +126,27 @@ void draw_trails() {
     for (int i = 0; i < trail_bodies; ++i) {
         const float* material = draw_material[i];
         const float* ring = trail_points(i) + 2 * oldest;
-        // Positions closer than MIN_SEGMENT to the last one drawn add nothing
-        // visible: they are skipped (the newest is always drawn).
+        const auto first = static_cast<GLint>((point - segment_points) / 2);
+        // Positions closer than MIN_SEGMENT to the last one kept add nothing
+        // visible: they are skipped (the newest is always kept).
         int from = 0;
+        add_point(material, ring, 0);
         for (int k = 1; k < filled; ++k) {
             const float dx = ring[2 * k] - ring[2 * from], dy = ring[2 * k + 1] - ring[2 * from + 1];
             if (k + 1 < filled && dx * dx + dy * dy < MIN_SEGMENT * MIN_SEGMENT) continue;
-            add_end(material, ring + 2 * from, from);
-            add_end(material, ring + 2 * k, k);
+            add_point(material, ring + 2 * k, k);
             from = k;
         }
+        strip_first[i] = first;
+        strip_count[i] = static_cast<GLsizei>((point - segment_points) / 2) - first;
     }
-    const auto vertices = static_cast<GLsizei>((point - segment_points) / 2);
     const GLboolean lit = glIsEnabled(GL_LIGHTING);
     glDisable(GL_LIGHTING);
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_COLOR_ARRAY);
     glVertexPointer(2, GL_FLOAT, 0, segment_points);
     glColorPointer(4, GL_UNSIGNED_BYTE, 0, segment_colours);
-    glDrawArrays(GL_LINES, 0, vertices);
+    glMultiDrawArrays(GL_LINE_STRIP, strip_first, strip_count, trail_bodies);
     glDisableClientState(GL_COLOR_ARRAY);
     glDisableClientState(GL_VERTEX_ARRAY);
     if (lit) glEnable(GL_LIGHTING);
@@ -146,6 +158,10 @@ void release_trails() {
     segment_points = nullptr;
     segment_colours = nullptr;
     segment_capacity = 0;
+    free_block(strip_first);
+    free_block(strip_count);
+    strip_first = nullptr;
+    strip_count = nullptr;
     free_block(points);
     points = nullptr;
     trail_bodies = 0;
