@@ -35,6 +35,7 @@ unsigned char* segment_colours = nullptr;
 std::size_t segment_capacity = 0;
 GLint* strip_first = nullptr;
 GLsizei* strip_count = nullptr;
+int strip_capacity = 0;  // bodies the two strip arrays hold
 // The frame the trails were recorded in.
 int recorded_mode = 0;
 int recorded_body = -1;
@@ -97,10 +98,9 @@ void draw_trails() {
     if (!view3d_show_trails || filled < 2 || draw_material == nullptr || trail_bodies != view3d_frame_count) return;
     // Every trail goes to the GL in one call, as a line strip of its own:
     // separate calls per body cost far more than the vertices themselves,
-    // and a software renderer's cost follows the vertices, which strips
-    // halve against separate segments.
+    // and strips hand the GL half the vertices of separate segments.
     const std::size_t most = static_cast<std::size_t>(trail_bodies) * static_cast<std::size_t>(filled);
-    if (most > segment_capacity || strip_first == nullptr) {
+    if (most > segment_capacity || trail_bodies > strip_capacity) {
         free_block(segment_points);
         free_block(segment_colours);
         free_block(strip_first);
@@ -110,6 +110,7 @@ void draw_trails() {
         strip_first = static_cast<GLint*>(alloc_zeroed(static_cast<std::size_t>(trail_bodies), sizeof(GLint)));
         strip_count = static_cast<GLsizei*>(alloc_zeroed(static_cast<std::size_t>(trail_bodies), sizeof(GLsizei)));
         segment_capacity = most;
+        strip_capacity = trail_bodies;
     }
     const int oldest = (head - filled + capacity) % capacity;
     float* point = segment_points;
@@ -162,6 +163,7 @@ void release_trails() {
     free_block(strip_count);
     strip_first = nullptr;
     strip_count = nullptr;
+    strip_capacity = 0;
     free_block(points);
     points = nullptr;
     trail_bodies = 0;
