@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "render/trail_image.h"
 #include "render/trails.h"
 #include "render/view3d_frame.h"
 #include "render/view3d_window.h"
@@ -76,6 +77,8 @@ GLUquadric* begin_view3d_frame(Window window) {
     glLoadIdentity();
     glTranslatef(0.0f, 0.0f, camera_translate);
     glRotatef(camera_rotate, 1.0f, 0.0f, 0.0f);
+    // Trails lie under the spheres: a sphere covers every line it overlaps.
+    if (view3d_frame_ready()) draw_trails();
     return quadric;
 }
 
@@ -98,7 +101,6 @@ void draw_cm_marker() {
 }
 
 void end_view3d_frame(Window window, GLUquadric* quadric) {
-    if (view3d_frame_ready()) draw_trails();
     draw_cm_marker();
     gluDeleteQuadric(quadric);
     gl_swap_buffers(window);
@@ -126,6 +128,7 @@ void set_light_colours(GLenum light, const GLfloat* ambient, const GLfloat* diff
 }  // namespace
 
 void init_view3d_gl() {
+    forget_trail_images();
     glFrontFace(GL_CCW);
     glCullFace(GL_BACK);
     glEnable(GL_CULL_FACE);

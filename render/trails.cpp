@@ -5,8 +5,11 @@
 #include <GL/glext.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
+#include <cstring>
 
+#include "render/trail_image.h"
 #include "render/view3d_frame.h"
 #include "sim/bodies.h"
 #include "sim/frames.h"
@@ -38,6 +41,10 @@ GLsizei* strip_count = nullptr;
 int strip_capacity = 0;  // bodies the two strip arrays hold
 // The frame the trails were recorded in.
 int recorded_mode = 0;
+// Frames recorded since the trails last started afresh, and how often they
+// did: what the pictures of the trails hold is counted in both.
+long long recorded_frames = 0;
+long long generation = 0;
 int recorded_body = -1;
 double recorded_origin_x = 0.0, recorded_origin_y = 0.0;
 
@@ -48,6 +55,8 @@ float* trail_points(int body) {
 void forget() {
     head = 0;
     filled = 0;
+    recorded_frames = 0;
+    ++generation;
 }
 
 int allocate(int bodies) {
@@ -61,6 +70,183 @@ int allocate(int bodies) {
     }
     trail_bodies = bodies;
     return 1;
+}
+
+
+// What the shown picture was drawn for: a change of any of it redraws it.
+struct ImageKey {
+    GLint viewport[4];
+    GLfloat projection[16];
+    GLfloat modelview[16];
+    const void* materials;
+    long long generation;
+};
+
+// Window pixels of plane points under the key's matrices, gathered into
+// the rectangle they span (widened by a pixel for the line's width). A
+// point at or behind the eye gives the whole viewport.
+struct PixelBounds {
+    float m[16];  // projection x model-view, column-major
+    const GLint* viewport;
+    float low_x, low_y, high_x, high_y;
+    int whole;
+};
+
+PixelBounds start_bounds(const ImageKey& key) {
+    PixelBounds b{};
+    for (int c = 0; c < 4; ++c)
+        for (int r = 0; r < 4; ++r)
+            for (int k = 0; k < 4; ++k) b.m[4 * c + r] += key.projection[4 * k + r] * key.modelview[4 * c + k];
+    b.viewport = key.viewport;
+    b.low_x = b.low_y = 1e30f;
+    b.high_x = b.high_y = -1e30f;
+    return b;
+}
+
+void add_to_bounds(PixelBounds& b, const float* at) {
+    const float w = b.m[3] * at[0] + b.m[7] * at[1] + b.m[15];
+    if (!(w > 1e-6f)) {
+        b.whole = 1;
+        return;
+    }
+    const float x = (b.m[0] * at[0] + b.m[4] * at[1] + b.m[12]) / w;
+    const float y = (b.m[1] * at[0] + b.m[5] * at[1] + b.m[13]) / w;
+    b.low_x = std::min(b.low_x, x);
+    b.high_x = std::max(b.high_x, x);
+    b.low_y = std::min(b.low_y, y);
+    b.high_y = std::max(b.high_y, y);
+}
+
+PixelRect bounds_rect(const PixelBounds& b) {
+    const GLint* v = b.viewport;
+    if (b.whole) return PixelRect{v[0], v[1], v[0] + v[2], v[1] + v[3]};
+    if (b.high_x < b.low_x) return PixelRect{};
+    // Normalised device coordinates to pixels, clamped before conversion so
+    // that far-off points cannot overflow an int.
+    auto pixel = [](float ndc, GLint origin, GLint size) {
+        return origin + static_cast<int>(std::floor((std::clamp(ndc, -2.0f, 2.0f) + 1.0f) * 0.5f * size));
+    };
+    return PixelRect{pixel(b.low_x, v[0], v[2]) - 1, pixel(b.low_y, v[1], v[3]) - 1, pixel(b.high_x, v[0], v[2]) + 2,
+                     pixel(b.high_y, v[1], v[3]) + 2};
+}
+
+// Hands the GL the newest `newest` positions of the trails of bodies
+// [from, to), each trail a line strip of its own, in one call: separate
+// calls per body cost far more than the vertices themselves.
+void draw_strips(int from, int to, int newest, PixelBounds* bounds = nullptr) {
+    if (to <= from || newest < 2) return;
+    const auto bodies = static_cast<std::size_t>(to - from);
+    const std::size_t most = bodies * static_cast<std::size_t>(newest);
+    if (most > segment_capacity || to - from > strip_capacity) {
+        free_block(segment_points);
+        free_block(segment_colours);
+        free_block(strip_first);
+        free_block(strip_count);
+        segment_points = static_cast<float*>(alloc_zeroed(most * 2, sizeof(float)));
+        segment_colours = static_cast<unsigned char*>(alloc_zeroed(most * 4, 1));
+        strip_first = static_cast<GLint*>(alloc_zeroed(bodies, sizeof(GLint)));
+        strip_count = static_cast<GLsizei*>(alloc_zeroed(bodies, sizeof(GLsizei)));
+        segment_capacity = most;
+        strip_capacity = to - from;
+    }
+    const int oldest = (head - filled + capacity) % capacity;
+    const int skipped = filled - newest;
+    float* point = segment_points;
+    unsigned char* colour = segment_colours;
+    auto add_point = [&](const float* material, const float* at, int age) {
+        // Older parts of a trail are darker, down to a fifth at its end.
+        const float shade = 0.2f + 0.8f * static_cast<float>(age) / static_cast<float>(filled - 1);
+        *point++ = at[0];
+        *point++ = at[1];
+        if (bounds != nullptr) add_to_bounds(*bounds, at);
+        for (int c = 0; c < 3; ++c)
+            *colour++ = static_cast<unsigned char>(std::clamp(material[c], 0.0f, 1.0f) * shade * 255.0f);
+        *colour++ = 255;
+    };
+    for (int i = from; i < to; ++i) {
+        const float* material = draw_material[i];
+        const float* ring = trail_points(i) + 2 * oldest;
+        const auto first = static_cast<GLint>((point - segment_points) / 2);
+        // Positions closer than MIN_SEGMENT to the last one kept add nothing
+        // visible: they are skipped (the newest is always kept).
+        int kept = skipped;
+        add_point(material, ring + 2 * kept, kept);
+        for (int k = skipped + 1; k < filled; ++k) {
+            const float dx = ring[2 * k] - ring[2 * kept], dy = ring[2 * k + 1] - ring[2 * kept + 1];
+            if (k + 1 < filled && dx * dx + dy * dy < MIN_SEGMENT * MIN_SEGMENT) continue;
+            add_point(material, ring + 2 * k, k);
+            kept = k;
+        }
+        strip_first[i - from] = first;
+        strip_count[i - from] = static_cast<GLsizei>((point - segment_points) / 2) - first;
+    }
+    const GLboolean lit = glIsEnabled(GL_LIGHTING);
+    glDisable(GL_LIGHTING);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_COLOR_ARRAY);
+    glVertexPointer(2, GL_FLOAT, 0, segment_points);
+    glColorPointer(4, GL_UNSIGNED_BYTE, 0, segment_colours);
+    glMultiDrawArrays(GL_LINE_STRIP, strip_first, strip_count, to - from);
+    glDisableClientState(GL_COLOR_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
+    if (lit) glEnable(GL_LIGHTING);
+}
+
+ImageKey image_key{};
+int same_key(const ImageKey& a, const ImageKey& b) {
+    return std::memcmp(a.viewport, b.viewport, sizeof a.viewport) == 0 &&
+           std::memcmp(a.projection, b.projection, sizeof a.projection) == 0 &&
+           std::memcmp(a.modelview, b.modelview, sizeof a.modelview) == 0 && a.materials == b.materials &&
+           a.generation == b.generation;
+}
+int image_valid = 0;
+long long drawn_frames = 0;  // recorded frames the pictures hold
+int redraw_slice = 0;        // slice of bodies the next picture gets next
+
+// Frames over which the next picture is redrawn whole: the work of a full
+// drawing spread thinly, at the price of trails up to twice that many
+// frames longer, and less faded, than their bound before each swap.
+int redraw_frames() { return std::clamp(capacity / 16, 1, 64); }
+
+// Draws into one picture and marks what the lines touched.
+void draw_into_image(TrailImage image, int clear, const ImageKey& key, int from, int to, int newest) {
+    begin_trail_image(image, clear);
+    PixelBounds bounds = start_bounds(key);
+    draw_strips(from, to, newest, &bounds);
+    mark_trail_image(bounds_rect(bounds));
+    end_trail_image();
+}
+
+int draw_through_images() {
+    ImageKey key{};
+    glGetIntegerv(GL_VIEWPORT, key.viewport);
+    glGetFloatv(GL_PROJECTION_MATRIX, key.projection);
+    glGetFloatv(GL_MODELVIEW_MATRIX, key.modelview);
+    key.materials = draw_material;
+    key.generation = generation;
+    if (!size_trail_images(key.viewport[0] + key.viewport[2], key.viewport[1] + key.viewport[3])) return 0;
+    if (!image_valid || !same_key(key, image_key)) {
+        draw_into_image(SHOWN_TRAIL_IMAGE, 1, key, 0, trail_bodies, filled);
+        image_key = key;
+        image_valid = 1;
+        redraw_slice = 0;
+    } else if (recorded_frames > drawn_frames) {
+        // The segments from the last position drawn to the newest.
+        const int fresh = static_cast<int>(std::min<long long>(recorded_frames - drawn_frames, filled - 1)) + 1;
+        draw_into_image(SHOWN_TRAIL_IMAGE, 0, key, 0, trail_bodies, fresh);
+        const int slices = redraw_frames();
+        const int done = trail_bodies * redraw_slice / slices, next = trail_bodies * (redraw_slice + 1) / slices;
+        if (done > 0) draw_into_image(NEXT_TRAIL_IMAGE, 0, key, 0, done, fresh);
+        draw_into_image(NEXT_TRAIL_IMAGE, redraw_slice == 0, key, done, next, filled);
+        if (++redraw_slice == slices) {
+            swap_trail_images();
+            redraw_slice = 0;
+        }
+    }
+    drawn_frames = recorded_frames;
+    if (show_trail_image()) return 1;
+    image_valid = 0;
+    return 0;
 }
 
 }  // namespace
@@ -92,65 +278,12 @@ void record_trails() {
     }
     head = (head + 1) % capacity;
     filled = std::min(filled + 1, capacity);
+    ++recorded_frames;
 }
 
 void draw_trails() {
     if (!view3d_show_trails || filled < 2 || draw_material == nullptr || trail_bodies != view3d_frame_count) return;
-    // Every trail goes to the GL in one call, as a line strip of its own:
-    // separate calls per body cost far more than the vertices themselves,
-    // and strips hand the GL half the vertices of separate segments.
-    const std::size_t most = static_cast<std::size_t>(trail_bodies) * static_cast<std::size_t>(filled);
-    if (most > segment_capacity || trail_bodies > strip_capacity) {
-        free_block(segment_points);
-        free_block(segment_colours);
-        free_block(strip_first);
-        free_block(strip_count);
-        segment_points = static_cast<float*>(alloc_zeroed(most * 2, sizeof(float)));
-        segment_colours = static_cast<unsigned char*>(alloc_zeroed(most * 4, 1));
-        strip_first = static_cast<GLint*>(alloc_zeroed(static_cast<std::size_t>(trail_bodies), sizeof(GLint)));
-        strip_count = static_cast<GLsizei*>(alloc_zeroed(static_cast<std::size_t>(trail_bodies), sizeof(GLsizei)));
-        segment_capacity = most;
-        strip_capacity = trail_bodies;
-    }
-    const int oldest = (head - filled + capacity) % capacity;
-    float* point = segment_points;
-    unsigned char* colour = segment_colours;
-    auto add_point = [&](const float* material, const float* at, int age) {
-        // Older parts of a trail are darker, down to a fifth at its end.
-        const float shade = 0.2f + 0.8f * static_cast<float>(age) / static_cast<float>(filled - 1);
-        *point++ = at[0];
-        *point++ = at[1];
-        for (int c = 0; c < 3; ++c)
-            *colour++ = static_cast<unsigned char>(std::clamp(material[c], 0.0f, 1.0f) * shade * 255.0f);
-        *colour++ = 255;
-    };
-    for (int i = 0; i < trail_bodies; ++i) {
-        const float* material = draw_material[i];
-        const float* ring = trail_points(i) + 2 * oldest;
-        const auto first = static_cast<GLint>((point - segment_points) / 2);
-        // Positions closer than MIN_SEGMENT to the last one kept add nothing
-        // visible: they are skipped (the newest is always kept).
-        int from = 0;
-        add_point(material, ring, 0);
-        for (int k = 1; k < filled; ++k) {
-            const float dx = ring[2 * k] - ring[2 * from], dy = ring[2 * k + 1] - ring[2 * from + 1];
-            if (k + 1 < filled && dx * dx + dy * dy < MIN_SEGMENT * MIN_SEGMENT) continue;
-            add_point(material, ring + 2 * k, k);
-            from = k;
-        }
-        strip_first[i] = first;
-        strip_count[i] = static_cast<GLsizei>((point - segment_points) / 2) - first;
-    }
-    const GLboolean lit = glIsEnabled(GL_LIGHTING);
-    glDisable(GL_LIGHTING);
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glEnableClientState(GL_COLOR_ARRAY);
-    glVertexPointer(2, GL_FLOAT, 0, segment_points);
-    glColorPointer(4, GL_UNSIGNED_BYTE, 0, segment_colours);
-    glMultiDrawArrays(GL_LINE_STRIP, strip_first, strip_count, trail_bodies);
-    glDisableClientState(GL_COLOR_ARRAY);
-    glDisableClientState(GL_VERTEX_ARRAY);
-    if (lit) glEnable(GL_LIGHTING);
+    if (!draw_through_images()) draw_strips(0, trail_bodies, filled);
 }
 
 void release_trails() {
