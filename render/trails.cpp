@@ -41,12 +41,12 @@ GLsizei* strip_count = nullptr;
 int strip_capacity = 0;  // bodies the two strip arrays hold
 // The frame the trails were recorded in.
 int recorded_mode = 0;
+int recorded_body = -1;
+double recorded_origin_x = 0.0, recorded_origin_y = 0.0;
 // Frames recorded since the trails last started afresh, and how often they
 // did: what the pictures of the trails hold is counted in both.
 long long recorded_frames = 0;
 long long generation = 0;
-int recorded_body = -1;
-double recorded_origin_x = 0.0, recorded_origin_y = 0.0;
 
 float* trail_points(int body) {
     return points + static_cast<std::size_t>(body) * 2u * static_cast<std::size_t>(capacity) * 2u;
@@ -71,7 +71,6 @@ int allocate(int bodies) {
     trail_bodies = bodies;
     return 1;
 }
-
 
 // What the shown picture was drawn for: a change of any of it redraws it.
 struct ImageKey {
