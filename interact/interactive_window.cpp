@@ -6,7 +6,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
-#include <cstdio>
+#include <iterator>
 
 #include "interact/placement.h"
 #include "render/gl_context.h"
@@ -236,26 +236,11 @@ LRESULT on_command(Window window, unsigned message, WPARAM wparam, LPARAM lparam
 }
 
 void show_popup_menu(Window window) {
-    std::uintptr_t popup = create_popup_menu();
-    append_popup_item(popup, CMD_SHOW_TOOLBAR, "Show &Toolbar", interactive_toolbar_shown);
-    append_popup_item(popup, CMD_SHOW_STATUSBAR, "Show &Statusbar", interactive_statusbar_shown);
-    append_popup_item(popup, 0, nullptr, 0);
-    append_popup_item(popup, CMD_TOGGLE_THREAD, "T&oggle Thread", 0);
-    int x = 0, y = 0;
-    get_cursor_position(&x, &y);
-    track_popup_menu(popup, window, x, y);
-    destroy_popup_menu(popup);
-}
-
-LRESULT on_notify(Window window, unsigned message, WPARAM wparam, LPARAM lparam) {
-    auto* header = reinterpret_cast<NotifyHeader*>(lparam);
-    if (header != nullptr && header->code == TTN_NEEDTEXT) {
-        if (const char* tip = interactive_tooltip(header->id_from)) {
-            std::snprintf(header->text, sizeof header->text, "%s", tip);
-            return 0;
-        }
-    }
-    return default_window_proc(window, message, wparam, lparam);
+    const PopupItem items[] = {{CMD_SHOW_TOOLBAR, "Show &Toolbar", interactive_toolbar_shown},
+                               {CMD_SHOW_STATUSBAR, "Show &Statusbar", interactive_statusbar_shown},
+                               {0, nullptr, 0},
+                               {CMD_TOGGLE_THREAD, "T&oggle Thread", 0}};
+    track_popup_items_at_cursor(window, items, static_cast<int>(std::size(items)));
 }
 
 // The signed 16-bit coordinates of a mouse message.
@@ -308,7 +293,9 @@ LRESULT interactive_window_proc(Window window, unsigned message, WPARAM wparam, 
             if (!interactive_has_context) return default_window_proc(window, message, wparam, lparam);
             draw(window);
             return 0;
-        case WM_NOTIFY: return on_notify(window, message, wparam, lparam);
+        case WM_NOTIFY:
+            if (answer_tooltip_request(lparam, interactive_tooltip)) return 0;
+            return default_window_proc(window, message, wparam, lparam);
         case WM_COMMAND: return on_command(window, message, wparam, lparam);
         case WM_SYSCOMMAND:
             // Only the control window ends the view (Close greyed).

@@ -300,6 +300,18 @@ std::uintptr_t create_popup_menu();
 void append_popup_item(std::uintptr_t popup, int id, const char* text, int checked);
 void track_popup_menu(std::uintptr_t popup, Window owner, int screen_x, int screen_y);
 void destroy_popup_menu(std::uintptr_t popup);
+// A window's right-click menu: the items (id 0 and text nullptr a separator)
+// built, tracked at the cursor and destroyed in one call.
+struct PopupItem {
+    int id;
+    const char* text;
+    int checked;
+};
+void track_popup_items_at_cursor(Window owner, const PopupItem* items, int count);
+// Answers a child's request for a tooltip (WM_NOTIFY, TTN_NEEDTEXT) with the
+// text `tooltip` gives for its id; 0 when lparam is no such request or the
+// id has no tooltip, so the caller passes the message on.
+int answer_tooltip_request(LPARAM lparam, const char* (*tooltip)(int id));
 // Keys: a shortcut shown beside a menu item ("Ctrl+N", "F1") that chooses it,
 // and a key ("Space", "+") that sends WM_COMMAND(command_id) to a window
 // while that window is active.

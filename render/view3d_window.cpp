@@ -7,6 +7,7 @@
 #include <GL/gl.h>
 
 #include <cstdio>
+#include <iterator>
 
 #include "render/gl_context.h"
 #include "render/scene_drawing.h"
@@ -276,27 +277,12 @@ LRESULT on_command(Window window, unsigned message, WPARAM wparam, LPARAM lparam
 }
 
 void show_popup_menu(Window window) {
-    std::uintptr_t popup = create_popup_menu();
-    append_popup_item(popup, CMD_SHOW_TOOLBAR, "Show &Toolbar", view3d_toolbar_shown);
-    append_popup_item(popup, CMD_SHOW_STATUSBAR, "Show &Statusbar", view3d_statusbar_shown);
-    append_popup_item(popup, CMD_SHOW_TRAILS, "Show T&rails", view3d_show_trails);
-    append_popup_item(popup, CMD_SHOW_READOUT, "Show R&eadout", view3d_show_readout);
-    append_popup_item(popup, CMD_SAVE_IMAGE, "Save &Image...", 0);
-    int x = 0, y = 0;
-    get_cursor_position(&x, &y);
-    track_popup_menu(popup, window, x, y);
-    destroy_popup_menu(popup);
-}
-
-LRESULT on_notify(Window window, unsigned message, WPARAM wparam, LPARAM lparam) {
-    auto* header = reinterpret_cast<NotifyHeader*>(lparam);
-    if (header != nullptr && header->code == TTN_NEEDTEXT) {
-        if (const char* tip = tooltip_of(header->id_from)) {
-            std::snprintf(header->text, sizeof header->text, "%s", tip);
-            return 0;
-        }
-    }
-    return default_window_proc(window, message, wparam, lparam);
+    const PopupItem items[] = {{CMD_SHOW_TOOLBAR, "Show &Toolbar", view3d_toolbar_shown},
+                               {CMD_SHOW_STATUSBAR, "Show &Statusbar", view3d_statusbar_shown},
+                               {CMD_SHOW_TRAILS, "Show T&rails", view3d_show_trails},
+                               {CMD_SHOW_READOUT, "Show R&eadout", view3d_show_readout},
+                               {CMD_SAVE_IMAGE, "Save &Image...", 0}};
+    track_popup_items_at_cursor(window, items, static_cast<int>(std::size(items)));
 }
 
 }  // namespace
@@ -319,7 +305,9 @@ LRESULT view3d_window_proc(Window window, unsigned message, WPARAM wparam, LPARA
                 return 0;
             }
             return default_window_proc(window, message, wparam, lparam);
-        case WM_NOTIFY: return on_notify(window, message, wparam, lparam);
+        case WM_NOTIFY:
+            if (answer_tooltip_request(lparam, tooltip_of)) return 0;
+            return default_window_proc(window, message, wparam, lparam);
         case WM_COMMAND: return on_command(window, message, wparam, lparam);
         case WM_SYSCOMMAND:
             if ((wparam & 0xFFF0) == SC_CLOSE) return 0;

@@ -48,12 +48,7 @@ LRESULT on_notify(Window window, unsigned message, WPARAM wparam, LPARAM lparam)
         show_page(tab_selected(tab_control));
         return 0;
     }
-    if (header->code == TTN_NEEDTEXT) {
-        if (const char* tip = tab_tooltip_text(header->id_from)) {
-            std::snprintf(header->text, sizeof header->text, "%s", tip);
-            return 0;
-        }
-    }
+    if (answer_tooltip_request(lparam, tab_tooltip_text)) return 0;
     return default_window_proc(window, message, wparam, lparam);
 }
 

@@ -164,3 +164,14 @@ LRESULT default_window_proc(Window window, unsigned message, WPARAM wparam, LPAR
     }
     return 0;
 }
+
+int answer_tooltip_request(LPARAM lparam, const char* (*tooltip)(int id)) {
+    auto* header = reinterpret_cast<NotifyHeader*>(lparam);
+    if (header == nullptr || header->code != TTN_NEEDTEXT) return 0;
+    const char* text = tooltip(header->id_from);
+    if (text == nullptr) return 0;
+    const std::size_t length = std::min(std::strlen(text), sizeof header->text - 1);
+    std::memcpy(header->text, text, length);
+    header->text[length] = '\0';
+    return 1;
+}

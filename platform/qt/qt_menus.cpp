@@ -187,6 +187,15 @@ void track_popup_menu(std::uintptr_t popup, Window owner, int screen_x, int scre
     if (chosen != 0) send_message(owner, WM_COMMAND, static_cast<WPARAM>(chosen), 0);
 }
 
+void track_popup_items_at_cursor(Window owner, const PopupItem* items, int count) {
+    std::uintptr_t popup = create_popup_menu();
+    for (int k = 0; k < count; ++k) append_popup_item(popup, items[k].id, items[k].text, items[k].checked);
+    int x = 0, y = 0;
+    get_cursor_position(&x, &y);
+    track_popup_menu(popup, owner, x, y);
+    destroy_popup_menu(popup);
+}
+
 void destroy_popup_menu(std::uintptr_t popup) {
     MenuRecord* record = find_menu(popup);
     if (record == nullptr || record->popup == nullptr) return;
