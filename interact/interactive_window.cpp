@@ -143,9 +143,14 @@ LRESULT on_size(Window window, WPARAM kind, LPARAM lparam) {
 
 // ------------------------------------------------------------ commands
 
-void on_stop(Window window) {
-    if (toolbar_is_checked(interactive_toolbar, CMD_STOP))
-        send_message(view3d_window, WM_COMMAND, CMD_STOP, 0);
+// Stop and Run pair with the 3D view's buttons: a command that comes from
+// there (lparam the 3D view) only shows the button checked, so a button
+// pressed while already checked is not passed back and forth without end.
+int from_pair(LPARAM from) { return view3d_window != NO_WINDOW && from == static_cast<LPARAM>(view3d_window); }
+
+void on_stop(Window window, LPARAM from) {
+    if (toolbar_is_checked(interactive_toolbar, CMD_STOP) && !from_pair(from))
+        send_message(view3d_window, WM_COMMAND, CMD_STOP, static_cast<LPARAM>(window));
     else
         toolbar_check(interactive_toolbar, CMD_STOP, 1);
     interactive_thread_paused = 0;
@@ -156,13 +161,13 @@ void on_stop(Window window) {
     invalidate_window(window);
 }
 
-void on_run() {
+void on_run(LPARAM from) {
     if (body_count == 0) {
         if (toolbar_is_checked(interactive_toolbar, CMD_RUN)) toolbar_check(interactive_toolbar, CMD_STOP, 1);
         return;
     }
-    if (toolbar_is_checked(interactive_toolbar, CMD_RUN))
-        send_message(view3d_window, WM_COMMAND, CMD_RUN, 0);
+    if (toolbar_is_checked(interactive_toolbar, CMD_RUN) && !from_pair(from))
+        send_message(view3d_window, WM_COMMAND, CMD_RUN, static_cast<LPARAM>(interactive_window));
     else
         toolbar_check(interactive_toolbar, CMD_RUN, 1);
     enable_placement_buttons(0);
@@ -222,8 +227,8 @@ int choose(int id) {
 LRESULT on_command(Window window, unsigned message, WPARAM wparam, LPARAM lparam) {
     const int id = static_cast<int>(low_word(wparam));
     switch (id) {
-        case CMD_STOP: on_stop(window); return 0;
-        case CMD_RUN: on_run(); return 0;
+        case CMD_STOP: on_stop(window, lparam); return 0;
+        case CMD_RUN: on_run(lparam); return 0;
         case CMD_SHOW_TOOLBAR: toggle_bar(interactive_toolbar, &interactive_toolbar_shown); return 0;
         case CMD_SHOW_STATUSBAR: toggle_bar(interactive_statusbar, &interactive_statusbar_shown); return 0;
         case CMD_TOGGLE_THREAD: toggle_thread(); return 0;

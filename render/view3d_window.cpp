@@ -180,17 +180,26 @@ void on_size(unsigned width, unsigned height) {
 
 // ------------------------------------------------------------ commands
 
-void on_stop(Window window) {
+// The Stop and Run buttons of the two views form a pair: a command pressed
+// here goes on to the interactive view with this window as its lparam, and
+// one that comes from there only shows the button checked. Without that
+// mark a button pressed while already checked would pass its command back
+// and forth without end.
+int from_pair(LPARAM from) {
+    return interactive_window != NO_WINDOW && from == static_cast<LPARAM>(interactive_window);
+}
+
+void on_stop(Window window, LPARAM from) {
     if (simulation_thread_handle != nullptr) suspend_thread(simulation_thread_handle);
     if (frame_thread_handle != nullptr) suspend_thread(frame_thread_handle);
-    if (toolbar_is_checked(view3d_toolbar, CMD_STOP))
-        send_message(interactive_window, WM_COMMAND, CMD_STOP, 0);
+    if (toolbar_is_checked(view3d_toolbar, CMD_STOP) && !from_pair(from))
+        send_message(interactive_window, WM_COMMAND, CMD_STOP, static_cast<LPARAM>(window));
     else
         toolbar_check(view3d_toolbar, CMD_STOP, 1);
     invalidate_window(window);
 }
 
-void on_run() {
+void on_run(LPARAM from) {
     if (body_count == 0) {
         if (toolbar_is_checked(view3d_toolbar, CMD_RUN)) toolbar_check(view3d_toolbar, CMD_STOP, 1);
         return;
@@ -207,8 +216,8 @@ void on_run() {
     if (simulation_thread_handle != nullptr) resume_thread(simulation_thread_handle);
     if (frame_thread_handle != nullptr) resume_thread(frame_thread_handle);
     view3d_started = 1;
-    if (toolbar_is_checked(view3d_toolbar, CMD_RUN))
-        send_message(interactive_window, WM_COMMAND, CMD_RUN, 0);
+    if (toolbar_is_checked(view3d_toolbar, CMD_RUN) && !from_pair(from))
+        send_message(interactive_window, WM_COMMAND, CMD_RUN, static_cast<LPARAM>(view3d_window));
     else
         toolbar_check(view3d_toolbar, CMD_RUN, 1);
 }
@@ -245,8 +254,8 @@ void toggle_bar(Window bar, int* shown) {
 LRESULT on_command(Window window, unsigned message, WPARAM wparam, LPARAM lparam) {
     const int id = static_cast<int>(low_word(wparam));
     switch (id) {
-        case CMD_STOP: on_stop(window); return 0;
-        case CMD_RUN: on_run(); return 0;
+        case CMD_STOP: on_stop(window, lparam); return 0;
+        case CMD_RUN: on_run(lparam); return 0;
         case CMD_DECREASE_TIMESTEP: change_time_step(DECREASE_FACTOR); return 0;
         case CMD_INCREASE_TIMESTEP: change_time_step(INCREASE_FACTOR); return 0;
         case CMD_SHOW_CM:

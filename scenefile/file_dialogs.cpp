@@ -15,14 +15,14 @@ constexpr char SCENE_FILTER[] = "Stelo Files (*.SLO)\0*.SLO\0All Files (*.*)\0*.
 // scene_path is refused whole rather than cut short into another name.
 constexpr std::size_t CHOICE_CAPACITY = 4096;
 
-// Shows the dialog; 1 with the choice in scene_path, 0 when cancelled or
+// Shows the dialog; 1 with the choice in scene_path, 0 when cancelled, -1
 // when the choice does not fit (refused with failure_text).
 int choose_file(const FileDialogRequest& request, const char* failure_text) {
     char choice[CHOICE_CAPACITY] = {};
     if (!file_dialog(request, choice, sizeof choice) || choice[0] == '\0') return 0;
     if (std::strlen(choice) >= sizeof scene_path) {
         show_path_message(failure_text, choice, "");
-        return 0;
+        return -1;
     }
     std::memcpy(scene_path, choice, std::strlen(choice) + 1);
     return 1;
@@ -52,6 +52,6 @@ int choose_save_file() {
     request.filter = SCENE_FILTER;
     request.default_extension = "slo";
     request.must_exist = 0;  // no existence checks and no overwrite prompt
-    if (!choose_file(request, "Could not create file ")) return 0;
-    return write_scene();
+    const int choice = choose_file(request, "Could not create file ");
+    return choice == 1 ? write_scene() : choice;
 }

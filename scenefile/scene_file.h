@@ -74,9 +74,11 @@ int write_scene();
 extern const char* open_dialog_folder;
 
 // The Open dialog: returns 1 with the chosen file in scene_path, 0 when
-// cancelled (scene_path is then kept).
+// cancelled, -1 when the choice is too long for scene_path (refused with
+// "Could not open file ..."); scene_path is kept unless 1.
 int choose_open_file();
 
 // The Save As dialog: on a choice sets scene_path, writes the scene and
-// returns the result of write_scene; returns 0 when cancelled.
+// returns the result of write_scene; returns 0 when cancelled, -1 when the
+// choice is too long for scene_path.
 int choose_save_file();

@@ -177,7 +177,9 @@ namespace {
 int open_chosen_scene() {
     char kept[sizeof scene_path];
     take_path(kept, scene_path);
-    if (choose_open_file() != 1) return -1;
+    const int choice = choose_open_file();
+    if (choice == 0) return -1;
+    if (choice < 0) return 0;
     char chosen[sizeof scene_path];
     take_path(chosen, scene_path);
     take_path(scene_path, kept);

@@ -119,6 +119,8 @@ TEST_F(ShellTest, ArgumentSceneIsLoadedAndRun) {
     EXPECT_TRUE(wait_until([] { return is_window_minimized(interactive_window) == 1; }));
 }
 
+// A cancelled dialog runs the open scene; a choice too long for the scene
+// path is refused and runs nothing.
 TEST_F(ShellTest, OpenAndRunWithCancelledDialogStillRunsTheOpenScene) {
     start();
     write_file("two.slo", two_body_scene());
@@ -128,9 +130,16 @@ TEST_F(ShellTest, OpenAndRunWithCancelledDialogStillRunsTheOpenScene) {
     const Window view3d = view3d_window, interactive = interactive_window;
     EXPECT_EQ(simulation_active, 0);
 
+    next_file_choice = "/" + std::string(300, 'p') + ".slo";
+    command(CMD_OPEN_AND_RUN);
+    ASSERT_EQ(shown_messages.size(), 1u);
+    EXPECT_EQ(shown_messages[0].text, "Could not open file " + next_file_choice);
+    pump(100);
+    EXPECT_EQ(simulation_active, 0);
+
     next_file_choice.clear();
     command(CMD_OPEN_AND_RUN);
-    EXPECT_EQ(file_dialogs.size(), 2u);
+    EXPECT_EQ(file_dialogs.size(), 3u);
     EXPECT_EQ(view3d_window, view3d);  // nothing was reloaded
     EXPECT_EQ(interactive_window, interactive);
     EXPECT_TRUE(wait_until([] { return simulation_active == 1; }));

@@ -101,6 +101,12 @@ TEST_F(InteractiveView, BodiesPlacedWithTheMouseLandUnderThePointer) {
     }
     for (int id : {CMD_STOP, PLACE_UNASSISTED, SIZE_MEDIUM, COLOUR_RED, MATERIAL_GLOWING}) EXPECT_TRUE(checked(id)) << id;
     EXPECT_EQ(interactive_status(), "Unassisted - left click to place body at cursor position");
+    // Stop pressed while stopped, in either view: both stay stopped (the
+    // pair does not echo Stop forever).
+    press(CMD_STOP);
+    toolbar_click(view3d_toolbar, CMD_STOP);
+    EXPECT_TRUE(checked(CMD_STOP));
+    EXPECT_TRUE(toolbar_is_checked(view3d_toolbar, CMD_STOP));
     // All 25 entries fit across the default client width.
     int width = 0, height = 0, x = 0, w = 0;
     client_size(view, &width, &height);
@@ -276,6 +282,16 @@ TEST_F(InteractiveView, TheFrameThreadRunsExactlyWhileTheViewShowsARun) {
     EXPECT_TRUE(is_window_minimized(interactive_window));
     EXPECT_EQ(interactive_thread_suspended, 1);
     EXPECT_TRUE(passes_stay());
+    // Run pressed again in either view, or a cancelled Open and Run, while
+    // running: both views stay running.
+    toolbar_click(view3d_toolbar, CMD_RUN);
+    press(CMD_RUN);
+    next_file_choice.clear();
+    command(CMD_OPEN_AND_RUN);
+    EXPECT_TRUE(checked(CMD_RUN));
+    EXPECT_TRUE(toolbar_is_checked(view3d_toolbar, CMD_RUN));
+    const long long frames_before = view3d_frames_drawn;
+    EXPECT_TRUE(wait_until([&] { return view3d_frames_drawn > frames_before + 3; }));
 
     // Stop in the 3D view, restore, Run here: the view follows the run again.
     toolbar_click(view3d_toolbar, CMD_STOP);

@@ -155,13 +155,15 @@ TEST(GlSurface, AViewThatDoesNotDrawShowsBlack) {
 TEST(GlSurface, ScreenshotShowsTheGlFrameWithTheBarsOverIt) {
     const Window window = make_view();
     send_message(window, WM_TEST_CLEAR, 0x3366CC, 0);
-    gui_process_events(50);
     const std::string path = "/tmp/stelo_qt_shot_" + std::to_string(getpid()) + ".png";
-    ASSERT_EQ(save_window_image(window, path.c_str()), 1);
     int wx, wy, ww, wh, cx, cy, cw, ch;
     get_window_rect(window, &wx, &wy, &ww, &wh);
     get_client_rect(window, &cx, &cy, &cw, &ch);
-    EXPECT_TRUE(near_colour(static_cast<unsigned>(png_pixel(path, cw / 2, ch / 2)), 0x3366CC));
+    // The cleared frame reaches the screen once the server has shown it.
+    EXPECT_TRUE(wait_until([&] {
+        return save_window_image(window, path.c_str()) == 1 &&
+               near_colour(static_cast<unsigned>(png_pixel(path, cw / 2, ch / 2)), 0x3366CC);
+    }));
     // Toolbar and status bar cover the GL area at top and bottom.
     EXPECT_FALSE(near_colour(static_cast<unsigned>(png_pixel(path, cw - 3, 8)), 0x3366CC));
     EXPECT_FALSE(near_colour(static_cast<unsigned>(png_pixel(path, cw / 2, ch - 6)), 0x3366CC));

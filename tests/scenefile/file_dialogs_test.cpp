@@ -93,8 +93,8 @@ TEST_F(FileDialogTest, SaveAsReplacesTheChosenFileAndReturnsTheWritersResult) {
 TEST_F(FileDialogTest, ChoiceTooLongForScenePathIsRefusedWhole) {
     std::snprintf(scene_path, sizeof scene_path, "kept.slo");
     next_choice = "/" + std::string(300, 'x') + ".slo";
-    EXPECT_EQ(choose_open_file(), 0);
-    EXPECT_EQ(choose_save_file(), 0);
+    EXPECT_EQ(choose_open_file(), -1);
+    EXPECT_EQ(choose_save_file(), -1);
     EXPECT_STREQ(scene_path, "kept.slo");
     ASSERT_EQ(shown_messages.size(), 2u);
     EXPECT_EQ(shown_messages[0].text, "Could not open file " + next_choice);
