@@ -6,6 +6,7 @@
 
 #include <GL/gl.h>
 
+#include <cmath>
 #include <cstdio>
 #include <iterator>
 
@@ -223,7 +224,12 @@ void on_run(LPARAM from) {
 }
 
 void change_time_step(double factor) {
-    set_time_step(time_step * factor);
+    // Pressed often enough the product would overflow to infinity or sink
+    // through the subnormals to zero, which no frame can follow and no
+    // scene file keeps: such a press changes nothing.
+    const double next = time_step * factor;
+    if (!std::isnormal(next)) return;
+    set_time_step(next);
     char text[32];
     std::snprintf(text, sizeof text, "%g", time_step);
     set_dialog_item_text(page_timestep, TIMESTEP_FIELD_ID, text);

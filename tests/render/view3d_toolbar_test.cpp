@@ -177,6 +177,16 @@ TEST_F(View3dToolbar, IncreaseAndDecreaseWriteTheTimeStepField) {
     toolbar_click(toolbar(), CMD_DECREASE_TIMESTEP);
     EXPECT_EQ(timestep_text(), "0.0015");
     EXPECT_NEAR(read_time_step(), 0.0015, 1e-15);
+
+    // At the ends of the number range a press that would overflow to
+    // infinity or underflow towards zero changes nothing.
+    set_time_step(1.5e308);
+    toolbar_click(toolbar(), CMD_INCREASE_TIMESTEP);
+    EXPECT_EQ(read_time_step(), 1.5e308);
+    set_time_step(-2e-308);
+    toolbar_click(toolbar(), CMD_DECREASE_TIMESTEP);
+    EXPECT_EQ(read_time_step(), -2e-308);
+    EXPECT_EQ(timestep_text(), "0.0015");
 }
 
 TEST_F(View3dToolbar, FirstRunLimitsTheLightsToEight) {
