@@ -146,13 +146,21 @@ TEST_F(Threads, ChangedTimeStepSpacesLaterFramesOnly) {
     start_simulation_workers(1);
     run();
     ASSERT_TRUE(pump_until([] { return frames_seen(8); }));
-    // The change comes while frame 2 is drawn: frame 3 is already published
-    // (one-frame lead), and frame 4's time may already have been taken.
-    EXPECT_NEAR(seen_frames[3].time, 0.003, 1e-15);
-    const double lead = seen_frames[4].time - seen_frames[3].time;
-    EXPECT_TRUE(std::fabs(lead - 0.001) < 1e-15 || std::fabs(lead - 0.004) < 1e-15) << lead;
-    for (std::size_t k = 5; k < seen_frames.size(); ++k)
-        EXPECT_NEAR(seen_frames[k].time - seen_frames[k - 1].time, 0.004, 1e-15);
+    // The change comes while frame 2 is drawn. Frame 3 may already be
+    // published (the one-frame lead) and frame 4's time taken, or a slow
+    // simulation thread may not have got that far: at most two more
+    // spacings of the old step, then only the new one.
+    std::size_t old_spacings = 0;
+    for (std::size_t k = 3; k < seen_frames.size(); ++k) {
+        const double spacing = seen_frames[k].time - seen_frames[k - 1].time;
+        if (old_spacings == k - 3 && std::fabs(spacing - 0.001) < 1e-15) {
+            ++old_spacings;
+            continue;
+        }
+        EXPECT_NEAR(spacing, 0.004, 1e-15) << "frame " << k;
+    }
+    EXPECT_LE(old_spacings, 2u);
+    EXPECT_NEAR(seen_frames[2].time, 0.002, 1e-15);
 }
 
 TEST_F(Threads, HugeTimeStepMendedBringsFramesBackWhereTheRunHasGot) {
