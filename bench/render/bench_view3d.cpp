@@ -5,11 +5,13 @@
 // loop); DrawingAlone times the drawing call itself plus glFinish on the
 // same view and scene; DrawingBackToBack the drawing calls alone. The
 // WithTrails variants do the same with every trail full (the popup menu's
-// Show Trails, TRAIL_FRAMES positions per body). All in an 800 x 600 client
+// Show Trails, TRAIL_FRAMES positions per body). Trails are kept as a
+// picture that each new frame extends, so DrawingAloneWithTrails, which
+// draws the same frame again, times the copy of that picture; the work a
+// new frame adds shows in OnScreenWithTrails. All in an 800 x 600 client
 // area.
 //
-//   xvfb-run -a -s "-screen 0 1280x1024x24" env QT_QPA_PLATFORM=xcb
-//     build/bench/render/bench_view3d
+//   tests/own-display.sh build/bench/render/bench_view3d
 #include <GL/gl.h>
 #include <benchmark/benchmark.h>
 #include <sys/stat.h>
