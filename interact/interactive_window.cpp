@@ -146,7 +146,7 @@ LRESULT on_size(Window window, WPARAM kind, LPARAM lparam) {
 // Stop and Run pair with the 3D view's buttons: a command that comes from
 // there (lparam the 3D view) only shows the button checked, so a button
 // pressed while already checked is not passed back and forth without end.
-int from_pair(LPARAM from) { return view3d_window != NO_WINDOW && from == static_cast<LPARAM>(view3d_window); }
+int from_pair(LPARAM from) { return command_from(from, view3d_window); }
 
 void on_stop(Window window, LPARAM from) {
     if (toolbar_is_checked(interactive_toolbar, CMD_STOP) && !from_pair(from))

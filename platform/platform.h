@@ -308,6 +308,11 @@ struct PopupItem {
     int checked;
 };
 void track_popup_items_at_cursor(Window owner, const PopupItem* items, int count);
+// 1 when a WM_COMMAND's lparam names `sender`: a window passing a command
+// on marks it with itself (toolbars mark theirs with the toolbar).
+inline int command_from(LPARAM lparam, Window sender) {
+    return sender != NO_WINDOW && lparam == static_cast<LPARAM>(sender);
+}
 // Answers a child's request for a tooltip (WM_NOTIFY, TTN_NEEDTEXT) with the
 // text `tooltip` gives for its id; 0 when lparam is no such request or the
 // id has no tooltip, so the caller passes the message on.

@@ -18,7 +18,7 @@ PixelRect touched[2] = {};
 int shown = 0;    // index of the shown picture in the arrays above
 int drawing = 0;  // index of the picture being drawn
 int image_width = 0, image_height = 0;
-GLint previous_draw = 0, previous_read = 0;
+GLint previous_draw = 0;
 
 // Framebuffer objects are core from OpenGL 3.0 and offered before that as
 // an extension.
@@ -41,17 +41,12 @@ void give_up() {
 
 }  // namespace
 
-int trail_images_usable() {
-    if (usable < 0) usable = gl_offers_framebuffers();
-    return usable;
-}
-
 int size_trail_images(int width, int height) {
-    if (!trail_images_usable() || width <= 0 || height <= 0) return 0;
-    if (width == image_width && height == image_height && glIsFramebuffer(framebuffers[0]) &&
-        glIsFramebuffer(framebuffers[1]))
-        return 1;
-    if (framebuffers[0] == 0 || !glIsFramebuffer(framebuffers[0])) {
+    if (usable < 0) usable = gl_offers_framebuffers();
+    if (!usable || width <= 0 || height <= 0) return 0;
+    if (width == image_width && height == image_height) return 1;
+    // Names are made once per context (forget_trail_images starts afresh).
+    if (framebuffers[0] == 0) {
         glGenFramebuffers(2, framebuffers);
         glGenRenderbuffers(2, colour_buffers);
     }
@@ -77,7 +72,7 @@ int size_trail_images(int width, int height) {
     }
     image_width = width;
     image_height = height;
-    return 1;
+    return 2;
 }
 
 void begin_trail_image(TrailImage image, int clear) {
@@ -115,6 +110,7 @@ int show_trail_image() {
     const PixelRect& rect = touched[shown];
     if (rect.right <= rect.left) return 1;
     clear_gl_errors();
+    GLint previous_read = 0;
     glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &previous_read);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffers[shown]);
     glBlitFramebuffer(rect.left, rect.bottom, rect.right, rect.top, rect.left, rect.bottom, rect.right, rect.top,

@@ -9,7 +9,8 @@
 // picture is copied under the spheres each frame.
 //
 // All of it needs framebuffer objects; where the GL lacks them or refuses
-// one, trail_images_usable() turns 0 and the trails are drawn directly.
+// one, size_trail_images() answers 0 from then on and the trails are drawn
+// directly.
 #pragma once
 
 enum TrailImage { SHOWN_TRAIL_IMAGE = 0, NEXT_TRAIL_IMAGE = 1 };
@@ -19,10 +20,10 @@ struct PixelRect {
     int left, bottom, right, top;
 };
 
-// 1 while the GL offers framebuffer objects and none has been refused.
-int trail_images_usable();
-// Gives both pictures the viewport's size (each cleared when made anew);
-// 0 when they cannot be had, which also makes trail_images_usable() 0.
+// Gives both pictures the viewport's size: 1 when they already had it, 2
+// when they were made anew (cleared, so what they held is gone), 0 when
+// they cannot be had (the GL lacks framebuffer objects, or refused one or
+// a copy before).
 int size_trail_images(int width, int height);
 // Directs drawing into one picture, cleared first when `clear` is 1, and
 // back to where it went before.

@@ -198,7 +198,6 @@ int same_key(const ImageKey& a, const ImageKey& b) {
            std::memcmp(a.modelview, b.modelview, sizeof a.modelview) == 0 && a.materials == b.materials &&
            a.generation == b.generation;
 }
-int image_valid = 0;
 long long drawn_frames = 0;  // recorded frames the pictures hold
 int redraw_slice = 0;        // slice of bodies the next picture gets next
 
@@ -223,11 +222,11 @@ int draw_through_images() {
     glGetFloatv(GL_MODELVIEW_MATRIX, key.modelview);
     key.materials = draw_material;
     key.generation = generation;
-    if (!size_trail_images(key.viewport[0] + key.viewport[2], key.viewport[1] + key.viewport[3])) return 0;
-    if (!image_valid || !same_key(key, image_key)) {
+    const int sized = size_trail_images(key.viewport[0] + key.viewport[2], key.viewport[1] + key.viewport[3]);
+    if (!sized) return 0;
+    if (sized == 2 || !same_key(key, image_key)) {
         draw_into_image(SHOWN_TRAIL_IMAGE, 1, key, 0, trail_bodies, filled);
         image_key = key;
-        image_valid = 1;
         redraw_slice = 0;
     } else if (recorded_frames > drawn_frames) {
         // The segments from the last position drawn to the newest.
@@ -243,9 +242,7 @@ int draw_through_images() {
         }
     }
     drawn_frames = recorded_frames;
-    if (show_trail_image()) return 1;
-    image_valid = 0;
-    return 0;
+    return show_trail_image();
 }
 
 }  // namespace

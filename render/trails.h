@@ -25,7 +25,9 @@ int trail_length(int body);
 // frame's origin changed. Nothing is recorded while trails are off. Only
 // while the frame thread waits for its WM_DRAW_FRAME (drawn_transform valid).
 void record_trails();
-// Draws the trails unlit in the current model-view frame (lighting restored).
+// Draws the trails unlit in the current model-view frame (lighting
+// restored), before the spheres: where the GL allows, by copying a kept
+// picture of them over the cleared colour buffer.
 void draw_trails();
 // Forgets every trail and releases their memory.
 void release_trails();

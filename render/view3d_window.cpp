@@ -182,13 +182,11 @@ void on_size(unsigned width, unsigned height) {
 // ------------------------------------------------------------ commands
 
 // The Stop and Run buttons of the two views form a pair: a command pressed
-// here goes on to the interactive view with this window as its lparam, and
-// one that comes from there only shows the button checked. Without that
-// mark a button pressed while already checked would pass its command back
-// and forth without end.
-int from_pair(LPARAM from) {
-    return interactive_window != NO_WINDOW && from == static_cast<LPARAM>(interactive_window);
-}
+// here goes on to the interactive view marked with this window, and one
+// that comes from there only shows the button checked. Without that mark a
+// button pressed while already checked would pass its command back and
+// forth without end.
+int from_pair(LPARAM from) { return command_from(from, interactive_window); }
 
 void on_stop(Window window, LPARAM from) {
     if (simulation_thread_handle != nullptr) suspend_thread(simulation_thread_handle);
