@@ -4,6 +4,7 @@
 
 #include "scenefile/scene_file.h"
 #include "scenefile/scene_support.h"
+#include "sim/bodies.h"
 
 char scene_path[256] = "stelo.slo";
 const char SCENE_VERSION[] = "2.0.002";
@@ -19,6 +20,8 @@ locale_t enter_c_locale() {
 void leave_c_locale(locale_t previous) {
     if (previous != static_cast<locale_t>(nullptr)) uselocale(previous);
 }
+
+double stored_to_user_mass(double stored) { return stored * INVERSE_MASS_UNIT; }
 
 void show_path_message(const char* before, const char* path, const char* after) {
     std::string text = before;

@@ -73,7 +73,7 @@ SceneCheck read_body_lines(FieldReader* in, int count, std::vector<SceneBodyLine
 
         // The body list's total mass must stay a number: the centre of mass
         // divides by it.
-        line.user_mass = stored_mass * INVERSE_MASS_UNIT;
+        line.user_mass = stored_to_user_mass(stored_mass);
         double mass = line.user_mass * MASS_UNIT;
         total += mass;
         if (!std::isfinite(mass) || !std::isfinite(total)) return SCENE_MALFORMED;

@@ -9,6 +9,10 @@
 locale_t enter_c_locale();
 void leave_c_locale(locale_t previous);
 
+// A stored mass in user units; the body then holds it times MASS_UNIT. The
+// writer picks stored masses that come back exactly through this.
+double stored_to_user_mass(double stored);
+
 // Shows before + path + after in a message box owned by scene_dialog_owner,
 // with an OK button and the default caption. The text holds the whole path.
 void show_path_message(const char* before, const char* path, const char* after);

@@ -1,8 +1,14 @@
 // Writing a scene file: the header line, then one line per body in list
-// order (newest body first), every real as "%g" and every integer as "%d",
-// in the C locale.
+// order (newest body first). Every real is written in the shortest form that
+// reads back to the same value (the camera's two single-precision values as
+// floats), with a full stop and exponents as "e+19"; integers in decimal.
+// std::to_chars ignores the locale, so the text is the same in any locale.
+#include <charconv>
 #include <climits>
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <string>
 
 #include "scenefile/scene_file.h"
 #include "scenefile/scene_support.h"
@@ -21,19 +27,81 @@ int stored_reference_body() {
     return static_cast<int>(stored);
 }
 
-void write_header(std::FILE* file) {
-    std::fprintf(file, "%s %g %d %d %g %g %d %g %g %g %g %g %g %d %d %d %d\n", SCENE_VERSION,
-                 read_time_step(), body_count, stored_reference_body(), read_frame_origin_x(),
-                 read_frame_origin_y(), read_frame_mode(), static_cast<double>(camera_translate),
-                 static_cast<double>(camera_rotate), field_of_view, near_plane, far_plane, max_radius,
-                 sphere_slices, sphere_stacks, smooth_shading, read_star_lighting());
+// Appends a field, preceded by a space unless it starts the line. Without a
+// precision, to_chars writes the shortest text that reads back to the same
+// double (or float, or integer); its exponents already take printf's "e+19".
+template <typename Value>
+void put(std::string* line, Value value) {
+    char text[64];
+    const std::to_chars_result end = std::to_chars(text, text + sizeof text, value);
+    if (!line->empty()) line->push_back(' ');
+    line->append(text, end.ptr);
 }
 
-void write_bodies(std::FILE* file) {
+// The stored mass whose read-back (stored_to_user_mass, then the body's
+// user mass times MASS_UNIT) is exactly mass: the one with fewest digits
+// among its roundings and its neighbours. Writing the mass itself would come
+// back an ulp away in about one case in four, and drift with every save.
+double stored_mass_of(double mass) {
+    const auto reads_back = [mass](double stored) { return stored_to_user_mass(stored) * MASS_UNIT == mass; };
+    char text[64];
+    for (int digits = 1; digits <= 17; ++digits) {
+        const std::to_chars_result end =
+            std::to_chars(text, text + sizeof text - 1, mass, std::chars_format::scientific, digits - 1);
+        *end.ptr = '\0';
+        const double stored = std::strtod(text, nullptr);
+        if (reads_back(stored)) return stored;
+    }
+    double below = mass, above = mass;
+    for (int step = 0; step < 2; ++step) {
+        below = std::nextafter(below, -HUGE_VAL);
+        above = std::nextafter(above, HUGE_VAL);
+        if (reads_back(below)) return below;
+        if (reads_back(above)) return above;
+    }
+    return mass;  // no stored value reaches it: within an ulp
+}
+
+void write_line(std::FILE* file, std::string* line) {
+    line->push_back('\n');
+    std::fputs(line->c_str(), file);
+    line->clear();
+}
+
+void write_header(std::FILE* file, std::string* line) {
+    line->append(SCENE_VERSION);
+    put(line, read_time_step());
+    put(line, body_count);
+    put(line, stored_reference_body());
+    put(line, read_frame_origin_x());
+    put(line, read_frame_origin_y());
+    put(line, read_frame_mode());
+    put(line, camera_translate);
+    put(line, camera_rotate);
+    put(line, field_of_view);
+    put(line, near_plane);
+    put(line, far_plane);
+    put(line, max_radius);
+    put(line, sphere_slices);
+    put(line, sphere_stacks);
+    put(line, smooth_shading);
+    put(line, read_star_lighting());
+    write_line(file, line);
+}
+
+void write_bodies(std::FILE* file, std::string* line) {
     const Body* body = body_list;
     for (int i = 0; i < body_count; ++i) {
-        std::fprintf(file, "%d %g %g %g %g %g %g %d %d\n", body->colour, body->radius, body->x, body->y,
-                     body->vx, body->vy, body->mass, body->light, body->glowing);
+        put(line, body->colour);
+        put(line, body->radius);
+        put(line, body->x);
+        put(line, body->y);
+        put(line, body->vx);
+        put(line, body->vy);
+        put(line, stored_mass_of(body->mass));
+        put(line, body->light);
+        put(line, body->glowing);
+        write_line(file, line);
         body = body->next;
     }
 }
@@ -46,10 +114,9 @@ int write_scene() {
         show_path_message("Could not create file ", scene_path, "");
         return 0;
     }
-    locale_t previous = enter_c_locale();
-    write_header(file);
-    write_bodies(file);
-    leave_c_locale(previous);
+    std::string line;
+    write_header(file, &line);
+    write_bodies(file, &line);
     // A file that could not be written whole (a full disk, say) is a failed
     // save, not a saved scene.
     int failed = std::ferror(file);

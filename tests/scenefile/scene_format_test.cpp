@@ -1,7 +1,10 @@
 // What the writer puts in a scene file and what the reader makes of it.
 #include <clocale>
+#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
+#include <vector>
 
 #include "scene_fixture.h"
 #include "scenefile/scene_file.h"
@@ -27,7 +30,7 @@ TEST_F(SceneFileTest, WritesHeaderAndBodyLinesInListOrderWithShortestForms) {
     EXPECT_EQ(read_text("two.slo"),
               "2.0.002 0.001 2 1 0 0 40005 -15 -85 70 0.1 50 0.5 10 10 1 1\n"
               "0 0.5 0 0 0 0 8.16701e+19 16384 1\n"
-              "2 0.3 0.123457 -1e+06 0.001 -3.5 8.16701e+15 0 0\n");
+              "2 0.3 0.1234567 -1e+06 0.001 -3.5 8.16701e+15 0 0\n");
     EXPECT_TRUE(shown_messages.empty());
 }
 
@@ -88,7 +91,7 @@ TEST_F(SceneFileTest, GlowingLinesTakeLightsInLineOrderWhateverTheStoredLight) {
     EXPECT_EQ(lines[2], "3 0.5 4 0 0 0 8.16701e+15 16386 1");
 }
 
-TEST_F(SceneFileTest, MassesAndRealsComeBackToSixDigits) {
+TEST_F(SceneFileTest, MassesAndRealsKeepEveryDigit) {
     write_text("mass.slo", header_line(2, 0) + "\n"
                            "0 0.5 0.1234567 0 0 0 8.16701e+15 0 0\n"
                            "1 0.5 0 0 0 0 8.16701e+019 0 0\n");
@@ -97,14 +100,75 @@ TEST_F(SceneFileTest, MassesAndRealsComeBackToSixDigits) {
     EXPECT_NEAR(order[1]->mass, 8.16701e15, 8.16701e15 * 1e-15);
     EXPECT_NEAR(order[0]->mass, 8.16701e19, 8.16701e19 * 1e-15);
     EXPECT_NEAR(total_mass, 8.16701e15 + 8.16701e19, 8.16701e19 * 1e-15);
-    EXPECT_EQ(order[1]->x, 0.1234567);  // read as a double, unrounded
+    EXPECT_EQ(order[1]->x, 0.1234567);
 
     ASSERT_EQ(write_to("mass2.slo"), 1);
     ASSERT_EQ(read_from("mass2.slo"), 1);
-    EXPECT_EQ(list_order()[0]->x, 0.123457);  // six digits once saved
+    EXPECT_EQ(list_order()[0]->x, 0.1234567);
     auto lines = lines_of(read_text("mass2.slo"));
     EXPECT_EQ(lines[1], "1 0.5 0 0 0 0 8.16701e+19 0 0");
-    EXPECT_EQ(lines[2], "0 0.5 0.123457 0 0 0 8.16701e+15 0 0");
+    EXPECT_EQ(lines[2], "0 0.5 0.1234567 0 0 0 8.16701e+15 0 0");
+}
+
+namespace {
+
+// Every value a scene file carries, bodies in list order.
+std::vector<double> scene_values() {
+    std::vector<double> values = {time_step, static_cast<double>(body_count), static_cast<double>(frame_body),
+                                  frame_origin_x, frame_origin_y, static_cast<double>(frame_mode),
+                                  camera_translate, camera_rotate, field_of_view, near_plane, far_plane,
+                                  max_radius, static_cast<double>(sphere_slices),
+                                  static_cast<double>(sphere_stacks), static_cast<double>(smooth_shading),
+                                  static_cast<double>(star_lighting)};
+    for (const Body* body : list_order())
+        values.insert(values.end(), {static_cast<double>(body->colour), body->radius, body->x, body->y, body->vx,
+                                     body->vy, body->mass, static_cast<double>(body->glowing)});
+    return values;
+}
+
+}  // namespace
+
+TEST_F(SceneFileTest, AwkwardValuesAndTheExamplesComeBackDoubleForDouble) {
+    const double third = 1.0 / 3.0;
+    set_time_step(third * 1e-3);
+    set_frame_origin(third, -1e-300);
+    camera_translate = static_cast<float>(third);
+    camera_rotate = -85.123456789f;
+    field_of_view = 123456789.123456789;
+    near_plane = 1e-300;
+    Body* a = place(third, 1e-300, third, RED, 8.16701e19 * third / MASS_UNIT, 1);
+    a->vx = 123456789.123456789;
+    a->vy = -8.16701e19 * third;
+    Body* b = place(-123456789.123456789, 8.16701e19 * third, 1e-300, GREEN, third, 0);
+    b->vx = 5e-324;
+    // A save and a reopen reverse the list; a second pair puts it back.
+    const auto after_two_saves = [this]() {
+        for (const char* name : {"once.slo", "twice.slo"})
+            if (write_to(name) != 1 || read_from(name) != 1) return std::vector<double>{};
+        return scene_values();
+    };
+    const std::vector<double> before = scene_values();
+    EXPECT_EQ(after_two_saves(), before);
+    // Shortest forms: fixed or with an exponent, whichever is shorter.
+    EXPECT_EQ(read_text("twice.slo"),
+              "2.0.002 0.0003333333333333333 2 0 0.3333333333333333 -1e-300 40005 0.33333334 -85.12346 "
+              "123456789.12345679 1e-300 50 0.5 10 10 1 1\n"
+              "2 0.3333333333333333 0.3333333333333333 1e-300 123456789.12345679 -27223366666666663936 "
+              "27223366666666663936 16384 1\n"
+              "3 1e-300 -123456789.12345679 27223366666666663936 5e-324 0 2722336666666666.5 0 0\n");
+
+    // Every example reopens as it was read: the same values, masses included.
+    int examples = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(STELO_EXAMPLES_DIR)) {
+        std::snprintf(scene_path, sizeof scene_path, "%s", entry.path().c_str());
+        ASSERT_EQ(read_scene(), 1) << entry.path();
+        const std::vector<double> read = scene_values();
+        EXPECT_EQ(after_two_saves(), read)
+            << entry.path();
+        ++examples;
+    }
+    EXPECT_GE(examples, 6);
+    EXPECT_TRUE(shown_messages.empty());
 }
 
 TEST_F(SceneFileTest, FieldsMaySitOnAnyWhiteSpace) {
