@@ -4,6 +4,7 @@
 #include "interact/interactive_window.h"
 #include "interact/placement.h"
 #include "render/scene_drawing.h"
+#include "shell/scene_changes.h"
 #include "sim/bodies.h"
 #include "sim/simulation.h"
 
@@ -15,7 +16,10 @@ void select_reference(double wx, double wy) {
     const double x = wx + interactive_frame_centre_x;
     const double y = wy + interactive_frame_centre_y;
     switch (frame_mode) {
-        case FRAME_FIXED: set_frame_origin(x, y); return;
+        case FRAME_FIXED:
+            if (x != read_frame_origin_x() || y != read_frame_origin_y()) mark_scene_changed();
+            set_frame_origin(x, y);
+            return;
         case FRAME_ROTATING:
         case FRAME_MOVING:
         case FRAME_ORBIT: {
@@ -24,7 +28,11 @@ void select_reference(double wx, double wy) {
             auto* px = static_cast<double*>(alloc_zeroed(n, sizeof(double)));
             auto* py = static_cast<double*>(alloc_zeroed(n, sizeof(double)));
             const int count = copy_live_positions(px, py, body_count);
-            if (count > 0) set_frame_body(nearest_index(x, y, px, py, count));
+            if (count > 0) {
+                const int chosen = nearest_index(x, y, px, py, count);
+                if (chosen != read_frame_body()) mark_scene_changed();
+                set_frame_body(chosen);
+            }
             free_block(px);
             free_block(py);
             return;
@@ -49,7 +57,9 @@ void interactive_click(Window window, int px, int py) {
     if (simulation_active) {
         select_reference(wx, wy);
     } else {
+        const int bodies = body_count;
         const PlacementOutcome outcome = placement_click(wx, wy);
+        if (body_count != bodies) mark_scene_changed();
         if (outcome.status_text != nullptr) set_interactive_status(outcome.status_text);
         if (outcome.back_to_unassisted) return_to_unassisted();
     }

@@ -12,6 +12,7 @@
 #include "render/gl_context.h"
 #include "render/scene_drawing.h"
 #include "render/view3d_window.h"
+#include "shell/scene_changes.h"
 #include "shell/settings.h"
 #include "sim/bodies.h"
 #include "sim/frames.h"
@@ -193,6 +194,7 @@ void undo(Window window) {
     if (simulation_active) return;
     const UndoOutcome outcome = undo_placement();
     if (!outcome.removed) return;
+    mark_scene_changed();
     if (outcome.status_text != nullptr) set_interactive_status(outcome.status_text);
     if (glow_count < GLOW_LIMIT) {
         enable_material_buttons(1);

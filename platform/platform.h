@@ -193,12 +193,16 @@ void sleep_ms(int milliseconds);
 
 constexpr unsigned MB_OK = 0x0;
 constexpr unsigned MB_OKCANCEL = 0x1;
+constexpr unsigned MB_SAVEDISCARDCANCEL = 0x3;  // buttons Save, Discard and Cancel
 constexpr int IDOK = 1;
 constexpr int IDCANCEL = 2;
+constexpr int IDSAVE = 6;
+constexpr int IDDISCARD = 7;
 
 // Shows a message box owned by owner (NO_WINDOW: no owner). caption nullptr
 // gives the system's default caption "Error". Without a GUI the text goes to
-// standard error and the answer is IDOK.
+// standard error and the answer is IDOK (IDCANCEL to the Save, Discard and
+// Cancel question: with no one to ask, nothing is given up).
 int message_box(Window owner, const char* text, const char* caption, unsigned buttons);
 
 struct FileDialogRequest {

@@ -17,6 +17,7 @@
 #include "render/view3d_readout.h"
 #include "render/view3d_frame.h"
 #include "resources/resource_files.h"
+#include "shell/scene_changes.h"
 #include "shell/settings.h"
 #include "shell/shell.h"
 #include "sim/bodies.h"
@@ -228,6 +229,7 @@ void change_time_step(double factor) {
     const double next = time_step * factor;
     if (!std::isnormal(next)) return;
     set_time_step(next);
+    mark_scene_changed();
     char text[32];
     std::snprintf(text, sizeof text, "%g", time_step);
     set_dialog_item_text(page_timestep, TIMESTEP_FIELD_ID, text);
@@ -238,6 +240,7 @@ void choose_frame(int mode) {
         if (choice.mode != mode) continue;
         if (!toolbar_is_checked(view3d_toolbar, mode)) toolbar_check(view3d_toolbar, mode, 1);
         status_bar_set_text(view3d_statusbar, choice.status_text);
+        if (mode != read_frame_mode()) mark_scene_changed();
         set_frame_mode(mode);
         return;
     }

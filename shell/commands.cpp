@@ -9,6 +9,8 @@
 
 #include "render/view3d_window.h"
 #include "scenefile/scene_file.h"
+#include "shell/control_window_size.h"
+#include "shell/scene_changes.h"
 #include "shell/settings.h"
 #include "shell/shell.h"
 #include "sim/bodies.h"
@@ -122,6 +124,7 @@ SceneCheck load_scene_from(const char* path) {
     take_checked_scene(scene);
     create_scene_views();
     refresh_pages();
+    scene_changed = 0;
     return SCENE_VALID;
 }
 
@@ -139,6 +142,7 @@ int scene_is_open() { return is_window(view3d_window) || is_window(interactive_w
 void new_scene() {
     begin_scene();
     create_scene_views();
+    scene_changed = 0;
 }
 
 void close_scene() {
@@ -147,6 +151,7 @@ void close_scene() {
     end_view(interactive_window);
     close_frame_events();
     set_scene_menu(0);
+    scene_changed = 0;  // nothing is left that could be saved
 }
 
 void load_scene() {
@@ -196,12 +201,30 @@ void open_and_run_scene() {
     if (open_chosen_scene() != 0) run_scene();
 }
 
-void save_scene() { write_scene(); }
+int save_scene() {
+    if (!write_scene()) return 0;
+    scene_changed = 0;
+    return 1;
+}
 
-void save_scene_as() {
-    if (choose_save_file() == 1) {
-        enable_menu_item(main_menu, CMD_SAVE, 1);
-        draw_menu_bar(control_window);
+int save_scene_as() {
+    if (choose_save_file() != 1) return 0;
+    scene_changed = 0;
+    enable_menu_item(main_menu, CMD_SAVE, 1);
+    draw_menu_bar(control_window);
+    return 1;
+}
+
+int save_changes_first() {
+    if (!scene_changed) return 1;
+    const char* slash = std::strrchr(scene_path, '/');
+    const std::string text = std::string("Save changes to ") + (slash != nullptr ? slash + 1 : scene_path) + "?";
+    switch (message_box(control_window, text.c_str(), "Confirm", MB_SAVEDISCARDCANCEL)) {
+        case IDSAVE:
+            // A scene that was never given a name gets one first.
+            return std::strcmp(scene_path, DEFAULT_SCENE_PATH) == 0 ? save_scene_as() : save_scene();
+        case IDDISCARD: return 1;
+        default: return 0;
     }
 }
 
@@ -210,7 +233,7 @@ void drop_scene(WPARAM drop) {
     int count = drop_file_count(drop);
     if (count > 0) drop_file_path(drop, 0, path, sizeof path);
     release_drop(drop);
-    if (count <= 0 || path[0] == '\0') return;
+    if (count <= 0 || path[0] == '\0' || !save_changes_first()) return;
     if (load_scene_from(path) == SCENE_VALID) run_scene();
 }
 

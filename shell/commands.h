@@ -19,10 +19,17 @@ void load_scene();
 void run_scene();
 void open_scene();
 void open_and_run_scene();
-void save_scene();
-void save_scene_as();
+// Each returns 1 when the scene was written (and has no unsaved changes).
+int save_scene();
+int save_scene_as();
+// Asks "Save changes to <file name>?" (Save, Discard, Cancel) when the open
+// scene has unsaved changes, before an action that would end it. Returns 1
+// when the action may go on: nothing to save, saved (through Save As while
+// the scene has the default name), or discarded; 0 on Cancel or a save that
+// was cancelled or failed.
+int save_changes_first();
 // The first dropped file is loaded and, once accepted, run; the drop is
-// released.
+// released. Unsaved changes are asked about first.
 void drop_scene(WPARAM drop);
 // Takes the command-line argument whole as the path the load command opens.
 // Returns 1 when it is to be loaded and run; an argument longer than

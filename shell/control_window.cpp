@@ -52,7 +52,13 @@ LRESULT on_notify(Window window, unsigned message, WPARAM wparam, LPARAM lparam)
     return default_window_proc(window, message, wparam, lparam);
 }
 
+// The commands that end the open scene; each asks about unsaved changes first.
+int ends_scene(unsigned id) {
+    return id == CMD_NEW || id == CMD_CLOSE || id == CMD_OPEN || id == CMD_OPEN_AND_RUN || id == CMD_EXIT;
+}
+
 void on_command(unsigned id) {
+    if (ends_scene(id) && !save_changes_first()) return;
     switch (id) {
         case CMD_NEW: new_scene(); break;
         case CMD_CLOSE: close_scene(); break;
@@ -80,6 +86,10 @@ LRESULT control_window_proc(Window window, unsigned message, WPARAM wparam, LPAR
             return default_window_proc(window, message, wparam, lparam);
         case WM_NOTIFY: return on_notify(window, message, wparam, lparam);
         case WM_COMMAND: on_command(low_word(wparam)); return 0;
+        case WM_CLOSE:
+            // The close box; Exit and Ctrl+Q come as CMD_EXIT.
+            if (save_changes_first()) destroy_window(window);
+            return 0;
         case WM_DROPFILES: drop_scene(wparam); return 0;
         case WM_USER: create_pages(); return 0;
         default: return default_window_proc(window, message, wparam, lparam);

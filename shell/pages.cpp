@@ -4,7 +4,9 @@
 
 #include "render/view3d_window.h"
 #include "resources/resource_files.h"
+#include "shell/commands.h"
 #include "shell/page_fields.h"
+#include "shell/scene_changes.h"
 #include "shell/shell.h"
 #include "sim/bodies.h"
 
@@ -108,6 +110,29 @@ void show_rendering_fields(Window page) {
     show_int(page, STACKS_FIELD, sphere_stacks);
 }
 
+// The values of the pages that a scene file carries, to tell whether Apply
+// or Defaults changed the scene.
+struct PageValues {
+    double step;
+    float translate, rotate;
+    double view_angle, near, far, radius;
+    int slices, stacks, smooth, lighting;
+};
+
+PageValues page_values() {
+    return {read_time_step(), camera_translate, camera_rotate, field_of_view, near_plane, far_plane,
+            max_radius,       sphere_slices,    sphere_stacks, smooth_shading, read_star_lighting()};
+}
+
+void mark_if_changed(const PageValues& before) {
+    const PageValues now = page_values();
+    if (now.step != before.step || now.translate != before.translate || now.rotate != before.rotate ||
+        now.view_angle != before.view_angle || now.near != before.near || now.far != before.far ||
+        now.radius != before.radius || now.slices != before.slices || now.stacks != before.stacks ||
+        now.smooth != before.smooth || now.lighting != before.lighting)
+        mark_scene_changed();
+}
+
 // The running 3D view chose its lit or unlit frame thread from the flag at
 // the first Run, so only then does a change of the flag need the scene to
 // end. Before that the new value is simply stored: closing an unrun scene
@@ -123,7 +148,8 @@ void change_star_lighting(Window page, int wanted) {
         } else if (message_box(control_window, "This change will kill a running simulation", "Confirm",
                                MB_OKCANCEL) == IDOK) {
             send_message(control_window, WM_COMMAND, CMD_CLOSE, 0);
-            set_star_lighting(wanted);
+            // Cancel to the save question keeps the scene and the flag.
+            if (!scene_is_open()) set_star_lighting(wanted);
         }
     }
     set_dialog_check(page, STAR_LIGHTING_BOX, star_lighting);
@@ -141,6 +167,7 @@ void rendering_changed() {
 LRESULT timestep_page_proc(Window page, unsigned message, WPARAM wparam, LPARAM) {
     if (message == WM_INITDIALOG) show_timestep_page(page);
     if (message != WM_COMMAND) return 0;
+    const PageValues before = page_values();
     switch (low_word(wparam)) {
         case ID_APPLY:
             // The simulation thread reads the new step as it runs.
@@ -152,12 +179,14 @@ LRESULT timestep_page_proc(Window page, unsigned message, WPARAM wparam, LPARAM)
             break;
         default: break;
     }
+    mark_if_changed(before);
     return 0;
 }
 
 LRESULT viewing_page_proc(Window page, unsigned message, WPARAM wparam, LPARAM) {
     if (message == WM_INITDIALOG) show_viewing_page(page);
     if (message != WM_COMMAND) return 0;
+    const PageValues before = page_values();
     switch (low_word(wparam)) {
         case ID_APPLY:
             take_float(page, TRANSLATE_FIELD, &camera_translate);
@@ -178,6 +207,7 @@ LRESULT viewing_page_proc(Window page, unsigned message, WPARAM wparam, LPARAM) 
             break;
         default: break;
     }
+    mark_if_changed(before);
     return 0;
 }
 
@@ -188,6 +218,7 @@ LRESULT rendering_page_proc(Window page, unsigned message, WPARAM wparam, LPARAM
         set_dialog_check(page, STAR_LIGHTING_BOX, star_lighting);
     }
     if (message != WM_COMMAND) return 0;
+    const PageValues before = page_values();
     switch (low_word(wparam)) {
         case ID_APPLY:
             take_real(page, MAX_RADIUS_FIELD, &max_radius);
@@ -211,6 +242,7 @@ LRESULT rendering_page_proc(Window page, unsigned message, WPARAM wparam, LPARAM
             break;
         default: break;
     }
+    mark_if_changed(before);
     return 0;
 }
 

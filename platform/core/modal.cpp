@@ -31,7 +31,7 @@ int message_box(Window owner, const char* text, const char* caption, unsigned bu
     }
     std::fprintf(stderr, "%s\n", line.c_str());
     std::fflush(stderr);
-    return IDOK;
+    return buttons == MB_SAVEDISCARDCANCEL ? IDCANCEL : IDOK;
 }
 
 int file_dialog(const FileDialogRequest& request, char* path, std::size_t capacity) {

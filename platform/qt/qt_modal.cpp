@@ -1,5 +1,6 @@
 // Message boxes and the Open and Save As dialogs (the core routes them here
 // unless a test has installed a scripted answer).
+#include <QAbstractButton>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QStringList>
@@ -17,12 +18,25 @@ int qt_message_box(Window owner, const char* text, const char* caption, unsigned
         std::fprintf(stderr, "%s: %s\n", caption != nullptr ? caption : "Error", text != nullptr ? text : "");
         return IDOK;
     }
-    const bool ok_cancel = (buttons & MB_OKCANCEL) != 0;
     QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(caption != nullptr ? caption : "Error"),
-                    QString::fromUtf8(text != nullptr ? text : ""),
-                    ok_cancel ? (QMessageBox::Ok | QMessageBox::Cancel) : QMessageBox::Ok,
-                    qt_owner_widget(owner));
+                    QString::fromUtf8(text != nullptr ? text : ""), QMessageBox::NoButton, qt_owner_widget(owner));
     box.setTextFormat(Qt::PlainText);
+    if (buttons == MB_SAVEDISCARDCANCEL) {
+        // The labels are set here: some desktop themes call Discard "Close
+        // without Saving".
+        box.setStandardButtons(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+        box.button(QMessageBox::Save)->setText("Save");
+        box.button(QMessageBox::Discard)->setText("Discard");
+        box.button(QMessageBox::Cancel)->setText("Cancel");
+        box.setDefaultButton(QMessageBox::Save);
+        box.setEscapeButton(QMessageBox::Cancel);
+        const int answer = box.exec();
+        if (answer == QMessageBox::Save) return IDSAVE;
+        if (answer == QMessageBox::Discard) return IDDISCARD;
+        return IDCANCEL;
+    }
+    const bool ok_cancel = (buttons & MB_OKCANCEL) != 0;
+    box.setStandardButtons(ok_cancel ? (QMessageBox::Ok | QMessageBox::Cancel) : QMessageBox::Ok);
     box.setDefaultButton(QMessageBox::Ok);
     box.setEscapeButton(ok_cancel ? QMessageBox::Cancel : QMessageBox::Ok);
     const int answer = box.exec();

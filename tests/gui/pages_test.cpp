@@ -25,6 +25,10 @@ constexpr int APPLY = 1, DEFAULTS = 5;
 
 int question_answer = IDOK;
 int answer_question(Window owner, const char* text, const char* caption, unsigned buttons) {
+    if (buttons == MB_SAVEDISCARDCANCEL) {
+        save_questions.push_back(text ? text : "");
+        return save_answer;
+    }
     shown_messages.push_back({owner, text ? text : "", caption ? caption : "", buttons});
     return question_answer;
 }

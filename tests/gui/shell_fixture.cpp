@@ -14,10 +14,16 @@
 std::vector<ShownMessage> shown_messages;
 std::vector<FileDialogRequest> file_dialogs;
 std::string next_file_choice;
+std::vector<std::string> save_questions;
+int save_answer = IDDISCARD;
 
 namespace {
 
 int record_message(Window owner, const char* text, const char* caption, unsigned buttons) {
+    if (buttons == MB_SAVEDISCARDCANCEL) {
+        save_questions.push_back(text ? text : "");
+        return save_answer;
+    }
     shown_messages.push_back({owner, text ? text : "", caption ? caption : "", buttons});
     return IDOK;
 }
@@ -48,11 +54,14 @@ void ShellTest::SetUp() {
     shown_messages.clear();
     file_dialogs.clear();
     next_file_choice.clear();
+    save_questions.clear();
+    save_answer = IDDISCARD;
     set_message_box_hook(record_message);
     set_file_dialog_hook(scripted_file_dialog);
 }
 
 void ShellTest::TearDown() {
+    save_answer = IDDISCARD;
     if (is_window(control_window)) exit_program();
     set_message_box_hook(nullptr);
     set_file_dialog_hook(nullptr);

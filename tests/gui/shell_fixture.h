@@ -23,6 +23,10 @@ struct ShownMessage {
 extern std::vector<ShownMessage> shown_messages;
 extern std::vector<FileDialogRequest> file_dialogs;  // title pointers stay valid (literals)
 extern std::string next_file_choice;                 // empty: the dialog is cancelled
+// The unsaved-changes question is kept apart from the other messages: its
+// texts, and the answer given (IDDISCARD unless a test says otherwise).
+extern std::vector<std::string> save_questions;
+extern int save_answer;
 
 class ShellTest : public ::testing::Test {
 protected:

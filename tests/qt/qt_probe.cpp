@@ -39,6 +39,28 @@ void answer_message_box(int press_ok) {
 std::string last_message_box() { return seen_box; }
 
 namespace {
+void press_when_shown(const std::string& label, int attempts) {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (box == nullptr) {
+        if (attempts > 0) QTimer::singleShot(20, [label, attempts] { press_when_shown(label, attempts - 1); });
+        return;
+    }
+    seen_box = box->windowTitle().toStdString() + "|" + box->text().toStdString() + "|";
+    QAbstractButton* pressed = nullptr;
+    for (QAbstractButton* button : box->buttons()) {
+        seen_box += "[" + button->text().toStdString() + "]";
+        if (button->text().toStdString() == label) pressed = button;
+    }
+    if (pressed != nullptr) pressed->click();
+}
+}  // namespace
+
+void answer_message_box_with(const std::string& label) {
+    seen_box.clear();
+    QTimer::singleShot(20, [label] { press_when_shown(label, 200); });
+}
+
+namespace {
 std::string seen_dialog;
 void fill_when_shown(std::string name, int attempts) {
     auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());

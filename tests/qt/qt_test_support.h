@@ -38,6 +38,9 @@ long png_pixel(const std::string& path, int x, int y);
 // person would; last_message_box tells "caption|text|button count".
 void answer_message_box(int press_ok);
 std::string last_message_box();
+// Presses the button with that label on the next real message box;
+// last_message_box then tells "caption|text|[label][label]...".
+void answer_message_box_with(const std::string& label);
 // Types the name into the next real file dialog and accepts it (an empty
 // name cancels); last_file_dialog tells "title|filters|suffix|name shown".
 void answer_file_dialog(const std::string& typed_name);

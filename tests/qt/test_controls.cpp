@@ -4,10 +4,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "tests/qt/qt_test_support.h"
 
@@ -274,6 +276,16 @@ TEST(MessageBox, TheRealBoxShowsCaptionTextAndButtonsAndAnswers) {
     answer_message_box(1);
     EXPECT_EQ(message_box(owner, "Could not open file x.slo", nullptr, MB_OK), IDOK);
     EXPECT_EQ(last_message_box(), "Error|Could not open file x.slo|1");
+    // The unsaved-changes question: three labelled buttons, each its answer.
+    const std::pair<const char*, int> answers[] = {{"Save", IDSAVE}, {"Discard", IDDISCARD}, {"Cancel", IDCANCEL}};
+    for (const auto& [label, id] : answers) {
+        answer_message_box_with(label);
+        EXPECT_EQ(message_box(owner, "Save changes to stelo.slo?", "Confirm", MB_SAVEDISCARDCANCEL), id) << label;
+        const std::string seen = last_message_box();
+        EXPECT_EQ(seen.rfind("Confirm|Save changes to stelo.slo?|", 0), 0u) << seen;
+        for (const char* button : {"[Save]", "[Discard]", "[Cancel]"}) EXPECT_NE(seen.find(button), std::string::npos) << seen;
+        EXPECT_EQ(std::count(seen.begin(), seen.end(), '['), 3) << seen;
+    }
     destroy_window(owner);
 }
 

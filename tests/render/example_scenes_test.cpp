@@ -28,7 +28,7 @@ int choose_file(const FileDialogRequest&, char* path, std::size_t capacity) {
     std::snprintf(path, capacity, "%s", chosen_file.c_str());
     return 1;
 }
-int answer_ok(Window, const char*, const char*, unsigned) { return IDOK; }
+int answer_ok(Window, const char*, const char*, unsigned buttons) { return buttons == MB_SAVEDISCARDCANCEL ? IDDISCARD : IDOK; }
 
 std::vector<std::string> example_scenes() {
     std::vector<std::string> paths;
