@@ -209,6 +209,10 @@ TEST_F(ShellTest, WithoutSettingsTheWindowsOpenApartOnTheScreen) {
         for (int j = i + 1; j < 3; ++j) EXPECT_FALSE(frames_overlap(frames[i], frames[j])) << titles[i] << " / " << titles[j];
     }
     EXPECT_LT(frames[0].x + frames[0].width, frames[1].x);  // the control window at the left
+    // Only the control window asks for a close box.
+    EXPECT_TRUE(x_window_asks_close_box(CONTROL_TITLE));
+    EXPECT_FALSE(x_window_asks_close_box(VIEW3D_TITLE));
+    EXPECT_FALSE(x_window_asks_close_box(INTERACTIVE_TITLE));
 
     // Once recorded, the places come back exactly.
     int x = 0, y = 0, width = 0, height = 0;

@@ -2,6 +2,7 @@
 
 #include <xcb/xcb.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -73,6 +74,22 @@ bool read_x_frame(const char* title, XFrame* frame) {
     frame->width = geometry->width + 2 * geometry->border_width;
     frame->height = geometry->height + 2 * geometry->border_width;
     return true;
+}
+
+bool x_window_asks_close_box(const char* title) {
+    Connection x;
+    const xcb_window_t window = find_titled(x.c, x.root(), title, 0);
+    if (window == XCB_WINDOW_NONE) return false;
+    static const char name[] = "_MOTIF_WM_HINTS";
+    auto atom = take(xcb_intern_atom_reply(x.c, xcb_intern_atom(x.c, 1, sizeof name - 1, name), nullptr));
+    if (!atom || atom->atom == XCB_ATOM_NONE) return true;
+    auto reply = take(xcb_get_property_reply(
+        x.c, xcb_get_property(x.c, 0, window, atom->atom, XCB_GET_PROPERTY_TYPE_ANY, 0, 5), nullptr));
+    if (!reply || xcb_get_property_value_length(reply.get()) < 8) return true;
+    // flags, functions, ...: function bits 1 all, 32 close, when flag 1 is set.
+    const auto* hints = static_cast<const std::uint32_t*>(xcb_get_property_value(reply.get()));
+    if ((hints[0] & 1u) == 0) return true;
+    return (hints[1] & (1u | 32u)) != 0;
 }
 
 void read_x_screen(int* width, int* height) {

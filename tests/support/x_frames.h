@@ -11,6 +11,9 @@ struct XFrame {
 
 // False when no window with that title is on the display.
 bool read_x_frame(const char* title, XFrame* frame);
+// Whether the window asks the window manager for a close box (the close
+// function of its Motif hints, all functions when it gives none).
+bool x_window_asks_close_box(const char* title);
 // The size of the X screen.
 void read_x_screen(int* width, int* height);
 bool frames_overlap(const XFrame& a, const XFrame& b);
