@@ -1,3 +1,5 @@
+// The default places of the three windows, worked out from the screen's
+// work area and the frame the window system draws around the control window.
 #include "shell/default_places.h"
 
 #include <algorithm>
