@@ -263,11 +263,16 @@ void gui_shutdown();
 enum ShowCommand { SHOW_HIDE = 0, SHOW_NORMAL = 1, SHOW_MINIMIZED = 2, SHOW_RESTORE = 9 };
 void show_window(Window window, ShowCommand command);
 int is_window_visible(Window window);
+// Minimising asks the window manager; without one the window stays on the
+// screen and is not minimised.
 int is_window_minimized(Window window);
 // Outer rectangle in screen pixels (position of the frame, size of the frame).
 void move_window(Window window, int x, int y, int width, int height, int repaint);
 void get_window_rect(Window window, int* x, int* y, int* width, int* height);
 void get_client_rect(Window window, int* x, int* y, int* width, int* height);  // client area on screen
+// The frame as the window system draws it: its real border and caption,
+// known once it has framed the window; the bare window without one.
+void get_frame_rect(Window window, int* x, int* y, int* width, int* height);
 // The part of the main screen that windows may use (without panels).
 void get_screen_work_area(int* x, int* y, int* width, int* height);
 void invalidate_window(Window window);

@@ -10,6 +10,7 @@
 #include "render/view3d_window.h"
 #include "scenefile/scene_file.h"
 #include "shell/control_window_size.h"
+#include "shell/default_places.h"
 #include "shell/scene_changes.h"
 #include "shell/settings.h"
 #include "shell/shell.h"
@@ -43,11 +44,13 @@ int take_path(char (&target)[sizeof scene_path], const char* path) {
     return 1;
 }
 
-// Creates one view window as New does: default place, fixed size, Close
-// greyed in its system menu, shown.
-Window create_view(const char* class_name, const char* title) {
-    Window view = create_window(class_name, title, WS_OVERLAPPED_WINDOW, DEFAULT_POSITION,
-                                DEFAULT_POSITION, VIEW_WIDTH, VIEW_HEIGHT, NO_WINDOW, 0);
+// Creates one view window as New does: fixed size, Close greyed in its
+// system menu, shown. A view whose geometry was never recorded is made at
+// its default place (its creation restores a recorded one).
+Window create_view(const char* class_name, const char* title, int recorded, ViewSlot slot) {
+    int x = DEFAULT_POSITION, y = DEFAULT_POSITION, width = VIEW_WIDTH, height = VIEW_HEIGHT;
+    if (!recorded) default_view_rect(slot, &x, &y, &width, &height);
+    Window view = create_window(class_name, title, WS_OVERLAPPED_WINDOW, x, y, width, height, NO_WINDOW, 0);
     if (view == NO_WINDOW) return NO_WINDOW;
     grey_system_close(view);
     show_window(view, SHOW_NORMAL);
@@ -92,9 +95,13 @@ void begin_scene() {
 }
 
 void create_scene_views() {
-    view3d_window = create_view(VIEW3D_CLASS, VIEW3D_TITLE);
+    // Asked before either view exists: the first view's moves make the
+    // geometry known.
+    const int view3d_recorded = geometry_known && rv_width != 0 && rv_height != 0;
+    const int interactive_recorded = geometry_known && iv_width != 0 && iv_height != 0;
+    view3d_window = create_view(VIEW3D_CLASS, VIEW3D_TITLE, view3d_recorded, VIEW_SLOT_3D);
     if (view3d_window == NO_WINDOW) return;
-    interactive_window = create_view(INTERACTIVE_CLASS, INTERACTIVE_TITLE);
+    interactive_window = create_view(INTERACTIVE_CLASS, INTERACTIVE_TITLE, interactive_recorded, VIEW_SLOT_INTERACTIVE);
 }
 
 void refresh_pages() {

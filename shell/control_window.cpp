@@ -7,6 +7,7 @@
 #include "shell/about_dialog.h"
 #include "shell/commands.h"
 #include "shell/control_window_size.h"
+#include "shell/default_places.h"
 #include "shell/pages.h"
 #include "shell/settings.h"
 #include "shell/shell.h"
@@ -36,8 +37,10 @@ void on_create(Window window) {
     accept_dropped_files(window, 1);
     if (read_settings())
         place_client_area(window, cw_left, cw_top, CONTROL_CLIENT_WIDTH, CONTROL_CLIENT_HEIGHT_RESTORED);
-    else
+    else {
         set_client_size(window, CONTROL_CLIENT_WIDTH, CONTROL_CLIENT_HEIGHT);
+        place_control_window_by_default(window);
+    }
     std::snprintf(scene_path, sizeof scene_path, "%s", DEFAULT_SCENE_PATH);
 }
 

@@ -117,6 +117,10 @@ void qt_dispatch_drop(QtWindow* record, const std::vector<std::string>& paths);
 void qt_free_all_menus();
 void qt_free_all_drops();
 LRESULT qt_default_proc(Window window, unsigned message, WPARAM wparam, LPARAM lparam);
+// 1 when something can take windows off the screen (a window manager or a
+// compositor); minimising asks only then.
+int qt_window_manager_present();
+void qt_minimise(QWidget* top);
 int qt_message_box(Window owner, const char* text, const char* caption, unsigned buttons);
 int qt_file_dialog(const FileDialogRequest& request, char* path, std::size_t capacity);
 

@@ -16,7 +16,7 @@ void show_window(Window window, ShowCommand command) {
     switch (command) {
         case SHOW_HIDE: widget->hide(); break;
         case SHOW_MINIMIZED:
-            if (top) widget->showMinimized(); else widget->show();
+            if (top) qt_minimise(widget); else widget->show();
             break;
         case SHOW_RESTORE:
             if (top) widget->showNormal(); else widget->show();
@@ -78,6 +78,17 @@ void get_window_rect(Window window, int* x, int* y, int* width, int* height) {
     if (y != nullptr) *y = ry;
     if (width != nullptr) *width = rw;
     if (height != nullptr) *height = rh;
+}
+
+void get_frame_rect(Window window, int* x, int* y, int* width, int* height) {
+    QRect frame;
+    QtWindow* record = qt_window(window);
+    if (record != nullptr && record->widget != nullptr && record->kind == QtKind::TOP_LEVEL)
+        frame = record->widget->frameGeometry();
+    if (x != nullptr) *x = frame.x();
+    if (y != nullptr) *y = frame.y();
+    if (width != nullptr) *width = frame.width();
+    if (height != nullptr) *height = frame.height();
 }
 
 void get_client_rect(Window window, int* x, int* y, int* width, int* height) {
@@ -158,7 +169,7 @@ LRESULT qt_default_proc(Window window, unsigned message, WPARAM wparam, LPARAM) 
         case WM_SYSCOMMAND:
             if (record == nullptr || record->kind != QtKind::TOP_LEVEL || record->widget == nullptr) return 0;
             switch (wparam & 0xFFF0) {
-                case SC_MINIMIZE: record->widget->showMinimized(); return 0;
+                case SC_MINIMIZE: qt_minimise(record->widget); return 0;
                 case SC_RESTORE: record->widget->showNormal(); return 0;
                 case SC_CLOSE:
                     if (!record->grey_close) send_message(window, WM_CLOSE, 0, 0);

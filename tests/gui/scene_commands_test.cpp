@@ -116,7 +116,7 @@ TEST_F(ShellTest, ArgumentSceneIsLoadedAndRun) {
     ASSERT_TRUE(wait_until([] { return views_open() && simulation_active == 1; }));
     EXPECT_TRUE(shown_messages.empty());
     EXPECT_EQ(page_field(page_timestep, 1000), "0.002");
-    EXPECT_TRUE(wait_until([] { return is_window_minimized(interactive_window) == 1; }));
+    EXPECT_TRUE(wait_until([] { return is_window_minimized(interactive_window) == (under_window_manager() ? 1 : 0); }));
 }
 
 // A cancelled dialog runs the open scene; a choice too long for the scene
@@ -143,7 +143,7 @@ TEST_F(ShellTest, OpenAndRunWithCancelledDialogStillRunsTheOpenScene) {
     EXPECT_EQ(view3d_window, view3d);  // nothing was reloaded
     EXPECT_EQ(interactive_window, interactive);
     EXPECT_TRUE(wait_until([] { return simulation_active == 1; }));
-    EXPECT_TRUE(wait_until([] { return is_window_minimized(interactive_window) == 1; }));
+    EXPECT_TRUE(wait_until([] { return is_window_minimized(interactive_window) == (under_window_manager() ? 1 : 0); }));
 }
 
 TEST_F(ShellTest, NewWhileRunningClosesTheSceneAndResetsOnlyItsOwnValues) {

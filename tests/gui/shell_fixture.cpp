@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <sstream>
@@ -108,6 +109,8 @@ std::string ShellTest::read_file(const std::string& name) {
 }
 
 bool ShellTest::file_exists(const std::string& name) { return std::filesystem::exists(working_directory / name); }
+
+bool under_window_manager() { return std::getenv("STELO_TEST_WINDOW_MANAGER") != nullptr; }
 
 std::string scene_text(const std::string& header, const std::vector<std::string>& bodies) {
     std::string text = header + "\n";

@@ -56,6 +56,10 @@ private:
     std::filesystem::path previous_directory;
 };
 
+// Whether a window manager runs on the test's display (one that can
+// minimise windows); without one a minimised window stays on the screen.
+bool under_window_manager();
+
 // A valid scene header with every parameter given; bodies follow.
 std::string scene_text(const std::string& header, const std::vector<std::string>& bodies);
 // Two glowing bodies at rest: a short, valid scene.

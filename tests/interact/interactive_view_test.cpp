@@ -2,6 +2,8 @@
 // mouse, the glow limit, the Stop and Run pair with the 3D view and the
 // frame thread that follows it, and clicks that pick a reference while the
 // scene runs.
+#include <GL/gl.h>
+
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -18,6 +20,7 @@
 #include "sim/simulation.h"
 #include "tests/gui/shell_fixture.h"
 #include "tests/interact/view_driver.h"
+#include "tests/support/screen_pixels.h"
 
 namespace {
 
@@ -88,6 +91,13 @@ protected:
         click_client(interactive_window, 200, 150, 1);
     }
     void toggle_thread() { popup(CMD_TOGGLE_THREAD); }
+    // Minimising takes the view off the screen only where a window manager
+    // can; elsewhere the view stays and is not minimised.
+    bool minimise() {
+        send_message(interactive_window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        if (under_window_manager()) return wait_until([] { return interactive_minimised == 1; });
+        return interactive_minimised == 0 && !is_window_minimized(interactive_window);
+    }
 };
 
 TEST_F(InteractiveView, BodiesPlacedWithTheMouseLandUnderThePointer) {
@@ -273,15 +283,17 @@ TEST_F(InteractiveView, TheFrameThreadRunsExactlyWhileTheViewShowsARun) {
     EXPECT_TRUE(toolbar_is_checked(view3d_toolbar, CMD_STOP));
     EXPECT_EQ(interactive_status(), "Unassisted - left click to place body at cursor position");
 
-    // Open and Run leaves the view minimised and its thread suspended.
+    // Open and Run minimises the view where a window manager can, and its
+    // thread waits; a view left on the screen goes on showing the run.
+    const bool managed = under_window_manager();
     write_file("orbit.slo", orbit_scene());
     next_file_choice = (working_directory / "orbit.slo").string();
     command(CMD_OPEN_AND_RUN);
     ASSERT_TRUE(wait_until([] { return view3d_frames_drawn > 3; }));
     EXPECT_TRUE(checked(CMD_RUN));
-    EXPECT_TRUE(is_window_minimized(interactive_window));
-    EXPECT_EQ(interactive_thread_suspended, 1);
-    EXPECT_TRUE(passes_stay());
+    EXPECT_EQ(is_window_minimized(interactive_window), managed ? 1 : 0);
+    EXPECT_EQ(interactive_thread_suspended, managed ? 1 : 0);
+    EXPECT_TRUE(managed ? passes_stay() : passes_arrive());
     // Run pressed again in either view, or a cancelled Open and Run, while
     // running: both views stay running.
     toolbar_click(view3d_toolbar, CMD_RUN);
@@ -312,9 +324,8 @@ TEST_F(InteractiveView, TheFrameThreadRunsExactlyWhileTheViewShowsARun) {
     toggle_thread();
     EXPECT_EQ(interactive_thread_suspended, 0) << interactive_thread_paused << interactive_minimised;
     EXPECT_TRUE(passes_arrive());
-    send_message(interactive_window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-    ASSERT_TRUE(wait_until([] { return interactive_minimised == 1; }));
-    EXPECT_TRUE(passes_stay());
+    ASSERT_TRUE(minimise());
+    EXPECT_TRUE(managed ? passes_stay() : passes_arrive());
     send_message(interactive_window, WM_SYSCOMMAND, SC_RESTORE, 0);
     EXPECT_TRUE(passes_arrive());
 
@@ -324,11 +335,10 @@ TEST_F(InteractiveView, TheFrameThreadRunsExactlyWhileTheViewShowsARun) {
     EXPECT_TRUE(toolbar_is_checked(view3d_toolbar, CMD_STOP));
     toggle_thread();  // does nothing while stopped
     EXPECT_EQ(interactive_thread_paused, 0);
-    send_message(interactive_window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-    ASSERT_TRUE(wait_until([] { return interactive_minimised == 1; }));
+    ASSERT_TRUE(minimise());
     toolbar_click(view3d_toolbar, CMD_RUN);
     EXPECT_TRUE(checked(CMD_RUN));
-    EXPECT_TRUE(passes_stay());
+    EXPECT_TRUE(managed ? passes_stay() : passes_arrive());
     send_message(interactive_window, WM_SYSCOMMAND, SC_RESTORE, 0);
     EXPECT_TRUE(passes_arrive());
 
@@ -455,4 +465,63 @@ TEST_F(InteractiveView, UndoTakesBackMousePlacementsAndSpaceRunsAndStops) {
     click_world(view, 0.0, 0.0);  // picks the frame's origin while the run exists
     press_keys(view, "Ctrl+Z");
     EXPECT_EQ(body_count, 2);
+}
+
+// A start with a scene asks the views to minimise. Without a window manager
+// nothing takes them off the screen, so they are not minimised; with one
+// they come back. Either way every size change then reaches the drawing,
+// the projection and the click mapping of both views.
+TEST_F(InteractiveView, ViewsOnTheScreenFollowEverySizeChange) {
+    write_file("empty.slo", scene_text("2.0.002 0.001 0 0 0 0 40005 -15 -85 70 0.1 50 0.5 10 10 1 1", {}));
+    start("empty.slo");
+    ASSERT_TRUE(wait_until([] { return is_window_visible(interactive_window) && is_window_visible(view3d_window); }));
+    const bool managed = under_window_manager();
+    for (Window view : {view3d_window, interactive_window}) {
+        send_message(view, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        if (managed) {
+            ASSERT_TRUE(wait_until([&] { return is_window_minimized(view) == 1; }));
+            send_message(view, WM_SYSCOMMAND, SC_RESTORE, 0);
+        }
+        EXPECT_TRUE(wait_until([&] { return is_window_minimized(view) == 0; })) << view;
+    }
+    EXPECT_EQ(interactive_minimised, 0);
+
+    // Both views larger than they opened.
+    for (Window view : {view3d_window, interactive_window}) {
+        int x = 0, y = 0;
+        get_window_rect(view, &x, &y, nullptr, nullptr);
+        move_window(view, x, y, 700, 520, 1);
+        ASSERT_TRUE(wait_until([&] {
+            int width = 0, height = 0;
+            get_client_rect(view, nullptr, nullptr, &width, &height);
+            return width == 692 && height == 493;
+        })) << view;
+    }
+    for (Window view : {view3d_window, interactive_window}) {
+        int width = 0, height = 0;
+        client_size(view, &width, &height);
+        GLint viewport[4] = {};
+        gl_make_current(view);
+        glGetIntegerv(GL_VIEWPORT, viewport);
+        EXPECT_EQ(viewport[2], width) << view;
+        EXPECT_EQ(viewport[3], height) << view;
+    }
+    int width = 0, height = 0;
+    client_size(view3d_window, &width, &height);
+    EXPECT_DOUBLE_EQ(view3d_aspect, static_cast<double>(width) / height);
+
+    // A body placed near the top right corner is drawn under the pointer
+    // (the old viewport would show it some 200 pixels away).
+    const Window view = interactive_window;
+    click_world(view, 700000.0, 450000.0);
+    ASSERT_EQ(body_count, 1);
+    int x = 0, y = 0;
+    world_to_pixel(view, body_list->x, body_list->y, &x, &y);
+    auto lit_at_pointer = [&](const ScreenPixels& pixels) {
+        for (int dy = -6; dy <= 6; ++dy)
+            for (int dx = -6; dx <= 6; ++dx)
+                if (pixels.brightness(x + dx, y + dy) > 120) return true;
+        return false;
+    };
+    EXPECT_TRUE(lit_at_pointer(read_screen_when(view, lit_at_pointer))) << "nothing drawn at " << x << "," << y;
 }

@@ -1,6 +1,8 @@
 // Top-level windows: what Qt reports becomes the window system's messages.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "tests/qt/qt_test_support.h"
 
 TEST(Windows, ShowingReportsClientSizeInDevicePixelsAndClientPosition) {
@@ -56,9 +58,17 @@ TEST(Windows, MinimiseAndRestoreThroughTheDefaultProcedure) {
     show_window(window, SHOW_NORMAL);
     ASSERT_TRUE(wait_until([&] { return count_received(window, WM_SIZE) > 0; }));
     send_message(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-    EXPECT_TRUE(is_window_minimized(window));
     ASSERT_NE(last_received(window, WM_SIZE), nullptr);
-    EXPECT_EQ(last_received(window, WM_SIZE)->wparam, 1u);  // minimised
+    if (std::getenv("STELO_TEST_WINDOW_MANAGER") == nullptr) {
+        // Nothing can take the window off the screen: it stays there, with
+        // its size, and is not minimised.
+        EXPECT_FALSE(is_window_minimized(window));
+        EXPECT_TRUE(is_window_visible(window));
+        EXPECT_EQ(last_received(window, WM_SIZE)->wparam, 0u);
+    } else {
+        EXPECT_TRUE(is_window_minimized(window));
+        EXPECT_EQ(last_received(window, WM_SIZE)->wparam, 1u);  // minimised
+    }
     send_message(window, WM_SYSCOMMAND, SC_RESTORE, 0);
     // Under a window manager the restore completes when the manager maps
     // the window again, which a loaded machine may take a while to do.

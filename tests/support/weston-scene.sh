@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Runs a scene on a Wayland desktop as a user would start it there: a
-# headless compositor (weston, pixman renderer) with XWayland, the program
-# started without a chosen platform, and the compositor's own screen read
-# back twice, a second apart: the 3D view must show the scene moving.
+# Runs a scene on a Wayland desktop as a user would start it there, for the
+# first time (no settings file): a headless compositor (weston, pixman
+# renderer) with XWayland, the program started without a chosen platform.
+# The three windows must open apart, each on the screen, and the
+# compositor's own screen, read back twice a second apart, must show the
+# scene moving in the 3D view.
 # Usage: weston-scene.sh STELO PNG_REGION SCENE
 set -euo pipefail
 stelo=$1 png_region=$2 scene=$3
@@ -41,9 +43,7 @@ weston_pid=$!
 await 200 grep -q 'xserver listening on display' "$work/weston.log" || fail "no XWayland display within 20 s"
 x_display=$(sed -n 's/.*xserver listening on display \(:[0-9]*\).*/\1/p' "$work/weston.log" | head -n1)
 
-# The 3D view at a place of its own, apart from the other two windows.
 mkdir "$work/run"
-echo "600 100 20 30 20 420 500 300 500 300" >"$work/run/stelo20.ini"
 (cd "$work/run" && exec env -u QT_QPA_PLATFORM DISPLAY="$x_display" WAYLAND_DISPLAY="$socket" \
   XDG_SESSION_TYPE=wayland "$stelo" "$scene") &
 stelo_pid=$!
@@ -64,6 +64,34 @@ framed() {
   before=$(view_area) && sleep 0.3 && after=$(view_area) && [ "$before" = "$after" ]
 }
 await 300 framed || fail "the 3D view did not open on the X display within 30 s"
+
+# Each window's client area with the caption above it (weston's is less
+# than 30 pixels high): "left top right bottom".
+window_box() {
+  DISPLAY="$x_display" xwininfo -name "$1" 2>/dev/null |
+    awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4} /Width/ {w=$2} /Height/ {h=$2}
+         END { if (w > 0) print x, y - 30, x + w, y + h; else exit 1 }'
+}
+screen_size=$(DISPLAY="$x_display" xwininfo -root | awk '/Width/ {w=$2} /Height/ {h=$2} END {print w, h}')
+# Writes the three boxes to $work/layout and says whether they lie apart on the screen.
+windows_apart() {
+  local title box
+  : >"$work/layout"
+  for title in "Stelo Gravitational Simulation" "Stelo3d - 3D View" "Stelo3d - Interactive View"; do
+    box=$(window_box "$title") || return 1
+    echo "$box $title" >>"$work/layout"
+  done
+  awk -v size="$screen_size" '
+    BEGIN { split(size, s, " ") }
+    { l[NR]=$1; t[NR]=$2; r[NR]=$3; b[NR]=$4
+      if ($1 < 0 || $2 < 0 || $3 > s[1] || $4 > s[2]) bad=1 }
+    END { for (i = 1; i <= NR; i++) for (j = i + 1; j <= NR; j++)
+            if (l[i] < r[j] && l[j] < r[i] && t[i] < b[j] && t[j] < b[i]) bad=1
+          exit bad }' "$work/layout"
+}
+await 100 windows_apart || { cat "$work/layout" >&2; fail "the windows do not open apart on the screen"; }
+echo "windows (left top right bottom of client area and caption):"
+cat "$work/layout"
 
 # Reads the compositor's screen and prints "<lit> <digest> <area>" of the view.
 screen_region() {

@@ -1,0 +1,100 @@
+// The default places of the three windows, worked out from the screen's
+// work area and the frame the window system draws around the control window.
+#include "shell/default_places.h"
+
+#include <algorithm>
+
+#include "shell/shell.h"
+
+namespace {
+
+constexpr int GAP = 8;  // between two windows' frames
+// The frame that outer rectangles count: a border of 4 pixels and a
+// caption of 23 above the client area.
+constexpr int OUTER_LEFT = 4;
+constexpr int OUTER_TOP = 23;
+constexpr int OUTER_EXTRA_WIDTH = 8;
+constexpr int OUTER_EXTRA_HEIGHT = 27;
+// The room left for a frame: window managers draw larger frames than
+// outer rectangles count, and some take the place asked for the client
+// area as their frame's (weston's does), so a frame may add this much.
+constexpr int ROOM_EXTRA_WIDTH = 16;
+constexpr int ROOM_EXTRA_HEIGHT = 60;
+constexpr int SMALLEST_VIEW_WIDTH = 160;
+constexpr int SMALLEST_VIEW_HEIGHT = 100;
+
+struct Box {
+    int x = 0, y = 0, width = 0, height = 0;
+};
+
+Box work_area() {
+    Box area;
+    get_screen_work_area(&area.x, &area.y, &area.width, &area.height);
+    return area;
+}
+
+// What a frame adds around a client area: measured on the control window
+// once the window system has framed it (its menu bar counts too, which errs
+// on the side of room), never less than the room above.
+struct Frame {
+    int left, top, extra_width, extra_height;
+};
+
+Frame control_frame() {
+    Box frame, client;
+    get_frame_rect(control_window, &frame.x, &frame.y, &frame.width, &frame.height);
+    get_client_rect(control_window, &client.x, &client.y, &client.width, &client.height);
+    return {std::max(client.x - frame.x, OUTER_LEFT), std::max(client.y - frame.y, OUTER_TOP),
+            std::max(frame.width - client.width, ROOM_EXTRA_WIDTH),
+            std::max(frame.height - client.height, ROOM_EXTRA_HEIGHT)};
+}
+
+}  // namespace
+
+void place_control_window_by_default(Window control) {
+    const Box area = work_area();
+    Box outer;
+    get_window_rect(control, &outer.x, &outer.y, &outer.width, &outer.height);
+    move_window(control, area.x, area.y, outer.width, outer.height, 0);
+}
+
+// The views share a column right of the control window: side by side when
+// both fit at their default size, else one above the other, each as large
+// as the column allows up to the default size.
+void default_view_rect(ViewSlot slot, int* x, int* y, int* width, int* height) {
+    const Box area = work_area();
+    const Frame frame = control_frame();
+    int control_width = 0;
+    get_client_rect(control_window, nullptr, nullptr, &control_width, nullptr);
+    const int left = area.x + control_width + frame.extra_width + GAP;
+    const int column_width = area.x + area.width - left;
+    const int client_width = VIEW_WIDTH - OUTER_EXTRA_WIDTH;
+    const int client_height = VIEW_HEIGHT - OUTER_EXTRA_HEIGHT;
+
+    auto scale_for = [&](int across, int down) {
+        const int room_width = (column_width - GAP * (across - 1)) / across - frame.extra_width;
+        const int room_height = (area.height - GAP * (down - 1)) / down - frame.extra_height;
+        return std::min({1.0, static_cast<double>(room_width) / client_width,
+                         static_cast<double>(room_height) / client_height});
+    };
+    const double side = scale_for(2, 1);
+    const double stacked = scale_for(1, 2);
+    const bool beside = side > stacked || side >= 1.0;
+    const double scale = std::max(beside ? side : stacked, 0.0);
+    const int view_width = std::max(SMALLEST_VIEW_WIDTH, static_cast<int>(client_width * scale));
+    const int view_height = std::max(SMALLEST_VIEW_HEIGHT, static_cast<int>(client_height * scale));
+
+    Box place{left, area.y, view_width + frame.extra_width, view_height + frame.extra_height};
+    if (slot == VIEW_SLOT_INTERACTIVE) {
+        if (beside)
+            place.x += place.width + GAP;
+        else
+            place.y += place.height + GAP;
+    }
+    // The client area goes where the measured frame puts it; the rectangle
+    // returned counts the outer rectangles' frame around it.
+    *x = place.x + frame.left - OUTER_LEFT;
+    *y = place.y + frame.top - OUTER_TOP;
+    *width = view_width + OUTER_EXTRA_WIDTH;
+    *height = view_height + OUTER_EXTRA_HEIGHT;
+}

@@ -1,0 +1,15 @@
+// Where the windows open when no settings file gave their places: the
+// control window at the top-left corner of the screen, the 3D view to its
+// right, the interactive view beside the 3D view or below it; on a screen
+// too small for that the views are made smaller, so that no window lies
+// over another and all of them lie on the screen.
+#pragma once
+
+#include "platform/platform.h"
+
+enum ViewSlot { VIEW_SLOT_3D = 0, VIEW_SLOT_INTERACTIVE = 1 };
+
+void place_control_window_by_default(Window control);
+// The outer rectangle to create a view window with in its slot (a place
+// given at creation is one that every window manager honours).
+void default_view_rect(ViewSlot slot, int* x, int* y, int* width, int* height);
