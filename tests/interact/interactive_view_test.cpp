@@ -261,6 +261,38 @@ TEST_F(InteractiveView, AViewMadeAfterAReadTakesTheScenesValues) {
     EXPECT_EQ(interactive_frame_thread_handle, nullptr);
 }
 
+TEST_F(InteractiveView, StopAndRunAreStatesInEitherView) {
+    start();
+    write_file("orbit.slo", orbit_scene());
+    next_file_choice = (working_directory / "orbit.slo").string();
+    command(CMD_OPEN);
+    ASSERT_FALSE(is_window_minimized(interactive_window));
+    press(CMD_RUN);
+    // From a run, each sequence of presses (s Stop and r Run here, S and R in
+    // the 3D view, ' ' Space here) ends with Run shown pressed in both views,
+    // and every worker goes on: body steps, frames and the view's passes.
+    for (const char* presses : {"ssr", "sssr", "ssrsr", "rr", "sr", "sSr", "SsR", "SSr", "ss ", " S "}) {
+        for (const char* p = presses; *p != '\0'; ++p) {
+            if (*p == ' ')
+                press_keys(interactive_window, "Space");
+            else if (*p == 's' || *p == 'r')
+                press(*p == 's' ? CMD_STOP : CMD_RUN);
+            else
+                toolbar_click(view3d_toolbar, *p == 'S' ? CMD_STOP : CMD_RUN);
+        }
+        EXPECT_TRUE(checked(CMD_RUN)) << presses;
+        EXPECT_TRUE(toolbar_is_checked(view3d_toolbar, CMD_RUN)) << presses;
+        const long long steps = body_steps_done.load();
+        const long long frames = view3d_frames_drawn;
+        const long long passes = interactive_frames_drawn;
+        EXPECT_TRUE(wait_until([&] {
+            return body_steps_done.load() > steps + 10 && view3d_frames_drawn > frames + 2 &&
+                   interactive_frames_drawn > passes + 2;
+        })) << "frozen after " << presses;
+    }
+    command(CMD_CLOSE);
+}
+
 TEST_F(InteractiveView, TheFrameThreadRunsExactlyWhileTheViewShowsARun) {
     start();
     // Run with no bodies leaves both views stopped, from either side.
