@@ -95,11 +95,12 @@ TEST_F(PagesTest, ApplyTakesTypedTextAsTheConversionsDo) {
     const Window step = page_timestep;
     type_and_apply(step, 1000, "abc");
     EXPECT_EQ(time_step, 0.0);
+    EXPECT_EQ(field(step, 1000), "0");  // Apply shows the value held, not the text typed
     type_and_apply(step, 1000, " 2.5e-4xyz");
     EXPECT_EQ(time_step, 0.00025);
     type_and_apply(step, 1000, "");
     EXPECT_EQ(time_step, 0.00025);
-    EXPECT_EQ(field(step, 1000), "");  // stays empty until the page is filled again
+    EXPECT_EQ(field(step, 1000), "0.00025");  // an emptied field shows the kept value
     // Only the first 19 characters count.
     type_and_apply(step, 1000, "0.00012345678901234567");
     EXPECT_EQ(time_step, std::strtod("0.00012345678901234", nullptr));
@@ -124,9 +125,9 @@ TEST_F(PagesTest, ApplyTakesTypedTextAsTheConversionsDo) {
     EXPECT_EQ(field(view, 1004), "-85");
     EXPECT_EQ(field_of_view, 70.0);
     EXPECT_EQ(far_plane, 12.0);
-    send_message(view, WM_INITDIALOG, 0, 0);
     EXPECT_EQ(field(view, 1000), "0.1");
     EXPECT_EQ(field(view, 1003), "70");
+    EXPECT_EQ(field(view, 1001), "12");
 
     const Window render = page_rendering;
     type_dialog_item_text(render, 1000, "-2");
@@ -138,6 +139,8 @@ TEST_F(PagesTest, ApplyTakesTypedTextAsTheConversionsDo) {
     EXPECT_EQ(sphere_slices, 3);
     EXPECT_EQ(sphere_stacks, INT_MAX);
     EXPECT_EQ(smooth_shading, 0);
+    EXPECT_EQ(field(render, 1004), "3");
+    EXPECT_EQ(field(render, 1003), "2147483647");
     type_and_apply(render, 1004, "-4");
     EXPECT_EQ(sphere_slices, -4);
 
