@@ -88,7 +88,33 @@ protected:
     }
 };
 
+// Which window got a rendering change, in order of arrival.
+std::vector<Window> rendering_changes;
+LRESULT record_rendering_change(Window window, unsigned message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_RENDERING_CHANGED) rendering_changes.push_back(window);
+    return default_window_proc(window, message, wparam, lparam);
+}
+
 }  // namespace
+
+// Apply and Defaults on the rendering page tell the 3D view first, then the
+// interactive view: two recording windows stand in for the views.
+TEST_F(PagesTest, RenderingChangeReachesThe3DViewBeforeTheInteractiveView) {
+    start();
+    ASSERT_TRUE(register_window_class({"RenderingChangeRecorder", record_rendering_change, 0, nullptr}));
+    const Window first = create_window("RenderingChangeRecorder", "3D", 0, 0, 0, 10, 10, NO_WINDOW, 0);
+    const Window second = create_window("RenderingChangeRecorder", "interactive", 0, 0, 0, 10, 10, NO_WINDOW, 0);
+    const Window views[2] = {view3d_window, interactive_window};
+    view3d_window = first;
+    interactive_window = second;
+    click_dialog_button(page_rendering, APPLY);
+    click_dialog_button(page_rendering, DEFAULTS);
+    view3d_window = views[0];
+    interactive_window = views[1];
+    destroy_window(first);
+    destroy_window(second);
+    EXPECT_EQ(rendering_changes, (std::vector<Window>{first, second, first, second}));
+}
 
 TEST_F(PagesTest, ApplyTakesTypedTextAsTheConversionsDo) {
     start();
