@@ -2,6 +2,7 @@
 // mouse, the glow limit, the Stop and Run pair with the 3D view and the
 // frame thread that follows it, and clicks that pick a reference while the
 // scene runs.
+#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -25,6 +26,14 @@ Body* nth_newest(int n) {
     Body* body = body_list;
     for (int i = 0; i < n; ++i) body = body->next;
     return body;
+}
+
+// Every body's place and mass, newest first: which bodies an undo left.
+std::vector<std::array<double, 3>> bodies_held() {
+    std::vector<std::array<double, 3>> held;
+    const Body* body = body_list;
+    for (int i = 0; i < body_count; ++i, body = body->next) held.push_back({body->x, body->y, body->mass});
+    return held;
 }
 
 // Speed squared of a body relative to a centre, times its distance, over
@@ -437,9 +446,12 @@ TEST_F(InteractiveView, UndoTakesBackMousePlacementsAndSpaceRunsAndStops) {
     Window view = interactive_window;
     ASSERT_EQ(body_count, 2);
     const int file_glow = glow_count;
+    const auto file_bodies = bodies_held();
 
     // Three glowing bodies; undo takes the newest with its glow.
+    std::vector<std::array<double, 3>> two_placed;
     for (int i = 0; i < 3; ++i) {
+        if (i == 2) two_placed = bodies_held();
         press(MATERIAL_GLOWING);
         click_world(view, -300000.0 + 150000.0 * i, 200000.0);
     }
@@ -447,6 +459,7 @@ TEST_F(InteractiveView, UndoTakesBackMousePlacementsAndSpaceRunsAndStops) {
     EXPECT_TRUE(checked(MATERIAL_REFLECTIVE));
     ASSERT_EQ(press_keys(view, "Ctrl+Z"), 1);
     EXPECT_EQ(body_count, 4);
+    EXPECT_EQ(bodies_held(), two_placed);
     EXPECT_EQ(glow_count, file_glow + 2);
     EXPECT_TRUE(checked(MATERIAL_GLOWING));
     EXPECT_TRUE(enabled(MATERIAL_GLOWING));
@@ -457,7 +470,7 @@ TEST_F(InteractiveView, UndoTakesBackMousePlacementsAndSpaceRunsAndStops) {
     click_world(view, 0.0, -300000.0);
     ASSERT_EQ(body_count, 5);
     press_keys(view, "Ctrl+Z");
-    EXPECT_EQ(body_count, 4);
+    EXPECT_EQ(bodies_held(), two_placed);
     EXPECT_EQ(place_pending, 0);
     EXPECT_EQ(interactive_status(), "Binary mode - left click to place first member of binary system.");
     click_world(view, 0.0, -300000.0);
@@ -472,7 +485,7 @@ TEST_F(InteractiveView, UndoTakesBackMousePlacementsAndSpaceRunsAndStops) {
 
     // Undo stops at the bodies from the file.
     for (int i = 0; i < 6; ++i) press_keys(view, "Ctrl+Z");
-    EXPECT_EQ(body_count, 2);
+    EXPECT_EQ(bodies_held(), file_bodies);
     EXPECT_EQ(glow_count, file_glow);
 
     // Space runs and stops both views; a run leaves nothing to undo.
