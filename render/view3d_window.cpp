@@ -72,6 +72,11 @@ int view3d_toolbar_shown = 0;
 int view3d_statusbar_shown = 0;
 int lights_pending = 0;
 int view3d_has_context = 0;
+// Whether each worker is held at its safe point. Stop and Run set this
+// state rather than count, so the workers run exactly while Run shows
+// pressed, whatever order the buttons were pressed in.
+int simulation_held = 0;
+int frame_held = 0;
 
 const char* tooltip_of(int id) {
     for (const ToolbarEntry& entry : view3d_toolbar_entries)
@@ -94,6 +99,8 @@ void draw_view3d(Window window) {
 // could not be made.
 int create_workers() {
     start_simulation_workers(star_lighting);
+    simulation_held = 1;
+    frame_held = 0;
     return frame_thread_handle != nullptr && simulation_thread_handle != nullptr;
 }
 
@@ -189,9 +196,22 @@ void on_size(unsigned width, unsigned height) {
 // forth without end.
 int from_pair(LPARAM from) { return command_from(from, interactive_window); }
 
+void hold_worker(Thread* thread, int* held, int hold) {
+    if (thread == nullptr || *held == hold) return;
+    if (hold)
+        suspend_thread(thread);
+    else
+        resume_thread(thread);
+    *held = hold;
+}
+
+void hold_workers(int hold) {
+    hold_worker(simulation_thread_handle, &simulation_held, hold);
+    hold_worker(frame_thread_handle, &frame_held, hold);
+}
+
 void on_stop(Window window, LPARAM from) {
-    if (simulation_thread_handle != nullptr) suspend_thread(simulation_thread_handle);
-    if (frame_thread_handle != nullptr) suspend_thread(frame_thread_handle);
+    hold_workers(1);
     if (toolbar_is_checked(view3d_toolbar, CMD_STOP) && !from_pair(from))
         send_message(interactive_window, WM_COMMAND, CMD_STOP, static_cast<LPARAM>(window));
     else
@@ -213,8 +233,7 @@ void on_run(LPARAM from) {
         view3d_run_lights = glow_count;
         lights_pending = 0;
     }
-    if (simulation_thread_handle != nullptr) resume_thread(simulation_thread_handle);
-    if (frame_thread_handle != nullptr) resume_thread(frame_thread_handle);
+    hold_workers(0);
     view3d_started = 1;
     if (toolbar_is_checked(view3d_toolbar, CMD_RUN) && !from_pair(from))
         send_message(interactive_window, WM_COMMAND, CMD_RUN, static_cast<LPARAM>(view3d_window));

@@ -31,7 +31,10 @@ long long body_limit() {
 }
 
 SceneCheck read_header(FieldReader* in, SceneHeader* h) {
-    if (!next_field(in) || !field_is(*in, SCENE_VERSION)) return SCENE_OTHER_VERSION;
+    // A file with no word at all is no scene; a first word other than the
+    // version names a file of another version.
+    if (!next_field(in)) return SCENE_MALFORMED;
+    if (!field_is(*in, SCENE_VERSION)) return SCENE_OTHER_VERSION;
     int ok = read_double_field(in, &h->time_step) && read_int_field(in, &h->body_count) &&
              read_int_field(in, &h->frame_body) && read_double_field(in, &h->frame_origin_x) &&
              read_double_field(in, &h->frame_origin_y) && read_int_field(in, &h->frame_mode) &&

@@ -163,7 +163,9 @@ void rendering_changed() {
 }  // namespace
 
 // Each page fills its fields from the globals on WM_INITDIALOG (at creation
-// and after every scene load) and handles Apply and Defaults.
+// and after every scene load) and handles Apply and Defaults. After either,
+// every field shows the value now held: an emptied field its kept value,
+// "abc" the 0 it converted to.
 LRESULT timestep_page_proc(Window page, unsigned message, WPARAM wparam, LPARAM) {
     if (message == WM_INITDIALOG) show_timestep_page(page);
     if (message != WM_COMMAND) return 0;
@@ -172,6 +174,7 @@ LRESULT timestep_page_proc(Window page, unsigned message, WPARAM wparam, LPARAM)
         case ID_APPLY:
             // The simulation thread reads the new step as it runs.
             take_time_step(page, TIME_STEP_FIELD);
+            show_timestep_page(page);
             break;
         case ID_DEFAULTS:
             set_time_step(DEFAULT_TIME_STEP);
@@ -194,6 +197,7 @@ LRESULT viewing_page_proc(Window page, unsigned message, WPARAM wparam, LPARAM) 
             take_real(page, FIELD_OF_VIEW_FIELD, &field_of_view);
             take_real(page, NEAR_FIELD, &near_plane);
             take_real(page, FAR_FIELD, &far_plane);
+            show_viewing_page(page);
             send_message(view3d_window, WM_VIEWING_CHANGED, 0, 0);
             break;
         case ID_DEFAULTS:
@@ -226,6 +230,7 @@ LRESULT rendering_page_proc(Window page, unsigned message, WPARAM wparam, LPARAM
             take_int(page, STACKS_FIELD, &sphere_stacks);
             smooth_shading = get_dialog_check(page, SMOOTH_BOX);
             change_star_lighting(page, get_dialog_check(page, STAR_LIGHTING_BOX));
+            show_rendering_fields(page);
             rendering_changed();
             break;
         case ID_DEFAULTS:

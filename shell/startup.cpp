@@ -69,7 +69,8 @@ Window start_control_window(const char* argument) {
                                   CONTROL_CLIENT_HEIGHT, NO_WINDOW, main_menu);
     if (window == NO_WINDOW) return NO_WINDOW;
     // A first start with nothing to open shows the example scenes in Open.
-    open_dialog_folder = argument == nullptr && !geometry_known ? examples_folder() : nullptr;
+    const int scene_given = argument != nullptr && argument[0] != '\0';
+    open_dialog_folder = !scene_given && !geometry_known ? examples_folder() : nullptr;
     show_window(window, SHOW_NORMAL);
     update_window(window);
     // The pages are built once the loop runs; a scene given at start is

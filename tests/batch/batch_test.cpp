@@ -351,7 +351,13 @@ TEST_F(Batch, SvgHoldsEachBodysPathFromTheRows) {
         EXPECT_LE(count, 10000u);
     }
     EXPECT_EQ(body, 3);
-    EXPECT_EQ(run(args + " --svg /nonexistent/dir/x.svg").status, 1);
+    // A path that cannot be written is refused before the run: no stats line.
+    for (const std::string& unwritable : {std::string("/nonexistent/dir/x.svg"), ::testing::TempDir()}) {
+        r = run(args + " --stats --svg " + unwritable);
+        EXPECT_EQ(r.status, 2) << unwritable;
+        EXPECT_NE(r.err.find("cannot write " + unwritable), std::string::npos) << r.err;
+        EXPECT_EQ(r.err.find("body_steps="), std::string::npos) << r.err;
+    }
 }
 
 }  // namespace

@@ -53,16 +53,22 @@ TEST(Events, SetFromAnotherThreadWakesWait) {
 }
 
 // Two threads hand a turn back and forth through two events, as the
-// simulation and frame threads do, with waits with and without a limit: a
-// lost wake-up would leave both asleep for good, and a turn taken twice
-// would leave the events out of step at the end.
+// simulation and frame threads do: a lost wake-up would leave both asleep
+// for good, and a turn taken twice would leave the events out of step at
+// the end. A wake-up is lost only when a set falls between a sleeper's
+// count and its last look at the flag, a span of a few instructions, so the
+// turns are many: one side waits with a limit of a day, which goes to sleep
+// at once without spinning, while the other watches for its turn (and now
+// and then waits with a short limit), so its answer comes just as the
+// first falls asleep.
 TEST(Events, PingPongNeverLosesAWakeUp) {
-    constexpr int ROUNDS = 20000;
+    constexpr int ROUNDS = 400000;
+    constexpr int A_DAY_MS = 24 * 60 * 60 * 1000;
     Event* ping = create_event(1);
     Event* pong = create_event(0);
     std::thread other([&] {
         for (int i = 0; i < ROUNDS; ++i) {
-            if (i % 2 == 0) {
+            if (i % 16 != 0) {
                 wait_event(pong);
             } else {
                 while (!wait_event_ms(pong, 1)) {
@@ -72,7 +78,7 @@ TEST(Events, PingPongNeverLosesAWakeUp) {
         }
     });
     for (int i = 0; i < ROUNDS; ++i) {
-        wait_event(ping);
+        wait_event_ms(ping, A_DAY_MS);
         set_event(pong);
     }
     other.join();

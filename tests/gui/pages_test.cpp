@@ -92,18 +92,45 @@ protected:
     }
 };
 
+// Which window got a rendering change, in order of arrival.
+std::vector<Window> rendering_changes;
+LRESULT record_rendering_change(Window window, unsigned message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_RENDERING_CHANGED) rendering_changes.push_back(window);
+    return default_window_proc(window, message, wparam, lparam);
+}
+
 }  // namespace
+
+// Apply and Defaults on the rendering page tell the 3D view first, then the
+// interactive view: two recording windows stand in for the views.
+TEST_F(PagesTest, RenderingChangeReachesThe3DViewBeforeTheInteractiveView) {
+    start();
+    ASSERT_TRUE(register_window_class({"RenderingChangeRecorder", record_rendering_change, 0, nullptr}));
+    const Window first = create_window("RenderingChangeRecorder", "3D", 0, 0, 0, 10, 10, NO_WINDOW, 0);
+    const Window second = create_window("RenderingChangeRecorder", "interactive", 0, 0, 0, 10, 10, NO_WINDOW, 0);
+    const Window views[2] = {view3d_window, interactive_window};
+    view3d_window = first;
+    interactive_window = second;
+    click_dialog_button(page_rendering, APPLY);
+    click_dialog_button(page_rendering, DEFAULTS);
+    view3d_window = views[0];
+    interactive_window = views[1];
+    destroy_window(first);
+    destroy_window(second);
+    EXPECT_EQ(rendering_changes, (std::vector<Window>{first, second, first, second}));
+}
 
 TEST_F(PagesTest, ApplyTakesTypedTextAsTheConversionsDo) {
     start();
     const Window step = page_timestep;
     type_and_apply(step, 1000, "abc");
     EXPECT_EQ(time_step, 0.0);
+    EXPECT_EQ(field(step, 1000), "0");  // Apply shows the value held, not the text typed
     type_and_apply(step, 1000, " 2.5e-4xyz");
     EXPECT_EQ(time_step, 0.00025);
     type_and_apply(step, 1000, "");
     EXPECT_EQ(time_step, 0.00025);
-    EXPECT_EQ(field(step, 1000), "");  // stays empty until the page is filled again
+    EXPECT_EQ(field(step, 1000), "0.00025");  // an emptied field shows the kept value
     // Only the first 19 characters count.
     type_and_apply(step, 1000, "0.00012345678901234567");
     EXPECT_EQ(time_step, std::strtod("0.00012345678901234", nullptr));
@@ -128,9 +155,9 @@ TEST_F(PagesTest, ApplyTakesTypedTextAsTheConversionsDo) {
     EXPECT_EQ(field(view, 1004), "-85");
     EXPECT_EQ(field_of_view, 70.0);
     EXPECT_EQ(far_plane, 12.0);
-    send_message(view, WM_INITDIALOG, 0, 0);
     EXPECT_EQ(field(view, 1000), "0.1");
     EXPECT_EQ(field(view, 1003), "70");
+    EXPECT_EQ(field(view, 1001), "12");
 
     const Window render = page_rendering;
     type_dialog_item_text(render, 1000, "-2");
@@ -142,6 +169,8 @@ TEST_F(PagesTest, ApplyTakesTypedTextAsTheConversionsDo) {
     EXPECT_EQ(sphere_slices, 3);
     EXPECT_EQ(sphere_stacks, INT_MAX);
     EXPECT_EQ(smooth_shading, 0);
+    EXPECT_EQ(field(render, 1004), "3");
+    EXPECT_EQ(field(render, 1003), "2147483647");
     type_and_apply(render, 1004, "-4");
     EXPECT_EQ(sphere_slices, -4);
 

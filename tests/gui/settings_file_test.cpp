@@ -230,14 +230,20 @@ TEST_F(ShellTest, WithoutSettingsTheWindowsOpenApartOnTheScreen) {
 // window back whole onto the screen; a saved size never exceeds the screen;
 // other places and sizes come back exactly.
 TEST_F(ShellTest, SavedPlacesOutOfReachComeBackOnTheScreen) {
-    // Control window at -3000 -3000, 3D view at 65000 65000 (-536 -536) and
-    // larger than any screen, interactive view where it was.
-    write_file("stelo20.ini", "-3000 -3000 65000 65000 100 200 8000 8000 400 300\n");
+    // Control window at 3000 3000, below and right of the screen; 3D view at
+    // 65000 65000 (-536 -536, above and left of it) and larger than any
+    // screen; interactive view where it was. The screen is wider than high,
+    // so a bottom edge taken from its width would leave the control window
+    // partly below it.
+    write_file("stelo20.ini", "3000 3000 65000 65000 100 200 8000 8000 400 300\n");
     start();
     command(CMD_NEW);
     ASSERT_TRUE(wait_until([] { return is_window_visible(interactive_window) && is_window_visible(view3d_window); }));
     const Rect screen = work_area();
-    EXPECT_TRUE(inside(outer_of(control_window), screen));
+    ASSERT_GT(screen.width, screen.height);
+    const Rect control = outer_of(control_window);
+    EXPECT_TRUE(inside(control, screen)) << control.x << "," << control.y << " " << control.width << "x"
+                                         << control.height;
     const Rect view3d = outer_of(view3d_window);
     EXPECT_TRUE(inside(view3d, screen)) << view3d.x << "," << view3d.y << " " << view3d.width << "x" << view3d.height;
     EXPECT_GT(view3d.width, screen.width * 9 / 10);

@@ -72,7 +72,8 @@ void ShellTest::TearDown() {
 }
 
 Window ShellTest::start(const char* argument) {
-    Window window = start_control_window(argument);
+    // The program passes the words after its name joined: empty when none.
+    Window window = start_control_window(argument != nullptr ? argument : "");
     EXPECT_NE(window, NO_WINDOW);
     EXPECT_TRUE(wait_until([] { return page_rendering != NO_WINDOW; }));
     pump(0);

@@ -4,6 +4,7 @@
 // scene runs.
 #include <GL/gl.h>
 
+#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -28,6 +29,14 @@ Body* nth_newest(int n) {
     Body* body = body_list;
     for (int i = 0; i < n; ++i) body = body->next;
     return body;
+}
+
+// Every body's place and mass, newest first: which bodies an undo left.
+std::vector<std::array<double, 3>> bodies_held() {
+    std::vector<std::array<double, 3>> held;
+    const Body* body = body_list;
+    for (int i = 0; i < body_count; ++i, body = body->next) held.push_back({body->x, body->y, body->mass});
+    return held;
 }
 
 // Speed squared of a body relative to a centre, times its distance, over
@@ -271,6 +280,38 @@ TEST_F(InteractiveView, AViewMadeAfterAReadTakesTheScenesValues) {
     EXPECT_EQ(interactive_frame_thread_handle, nullptr);
 }
 
+TEST_F(InteractiveView, StopAndRunAreStatesInEitherView) {
+    start();
+    write_file("orbit.slo", orbit_scene());
+    next_file_choice = (working_directory / "orbit.slo").string();
+    command(CMD_OPEN);
+    ASSERT_FALSE(is_window_minimized(interactive_window));
+    press(CMD_RUN);
+    // From a run, each sequence of presses (s Stop and r Run here, S and R in
+    // the 3D view, ' ' Space here) ends with Run shown pressed in both views,
+    // and every worker goes on: body steps, frames and the view's passes.
+    for (const char* presses : {"ssr", "sssr", "ssrsr", "rr", "sr", "sSr", "SsR", "SSr", "ss ", " S "}) {
+        for (const char* p = presses; *p != '\0'; ++p) {
+            if (*p == ' ')
+                press_keys(interactive_window, "Space");
+            else if (*p == 's' || *p == 'r')
+                press(*p == 's' ? CMD_STOP : CMD_RUN);
+            else
+                toolbar_click(view3d_toolbar, *p == 'S' ? CMD_STOP : CMD_RUN);
+        }
+        EXPECT_TRUE(checked(CMD_RUN)) << presses;
+        EXPECT_TRUE(toolbar_is_checked(view3d_toolbar, CMD_RUN)) << presses;
+        const long long steps = body_steps_done.load();
+        const long long frames = view3d_frames_drawn;
+        const long long passes = interactive_frames_drawn;
+        EXPECT_TRUE(wait_until([&] {
+            return body_steps_done.load() > steps + 10 && view3d_frames_drawn > frames + 2 &&
+                   interactive_frames_drawn > passes + 2;
+        })) << "frozen after " << presses;
+    }
+    command(CMD_CLOSE);
+}
+
 TEST_F(InteractiveView, TheFrameThreadRunsExactlyWhileTheViewShowsARun) {
     start();
     // Run with no bodies leaves both views stopped, from either side.
@@ -415,9 +456,12 @@ TEST_F(InteractiveView, UndoTakesBackMousePlacementsAndSpaceRunsAndStops) {
     Window view = interactive_window;
     ASSERT_EQ(body_count, 2);
     const int file_glow = glow_count;
+    const auto file_bodies = bodies_held();
 
     // Three glowing bodies; undo takes the newest with its glow.
+    std::vector<std::array<double, 3>> two_placed;
     for (int i = 0; i < 3; ++i) {
+        if (i == 2) two_placed = bodies_held();
         press(MATERIAL_GLOWING);
         click_world(view, -300000.0 + 150000.0 * i, 200000.0);
     }
@@ -425,6 +469,7 @@ TEST_F(InteractiveView, UndoTakesBackMousePlacementsAndSpaceRunsAndStops) {
     EXPECT_TRUE(checked(MATERIAL_REFLECTIVE));
     ASSERT_EQ(press_keys(view, "Ctrl+Z"), 1);
     EXPECT_EQ(body_count, 4);
+    EXPECT_EQ(bodies_held(), two_placed);
     EXPECT_EQ(glow_count, file_glow + 2);
     EXPECT_TRUE(checked(MATERIAL_GLOWING));
     EXPECT_TRUE(enabled(MATERIAL_GLOWING));
@@ -435,7 +480,7 @@ TEST_F(InteractiveView, UndoTakesBackMousePlacementsAndSpaceRunsAndStops) {
     click_world(view, 0.0, -300000.0);
     ASSERT_EQ(body_count, 5);
     press_keys(view, "Ctrl+Z");
-    EXPECT_EQ(body_count, 4);
+    EXPECT_EQ(bodies_held(), two_placed);
     EXPECT_EQ(place_pending, 0);
     EXPECT_EQ(interactive_status(), "Binary mode - left click to place first member of binary system.");
     click_world(view, 0.0, -300000.0);
@@ -450,7 +495,7 @@ TEST_F(InteractiveView, UndoTakesBackMousePlacementsAndSpaceRunsAndStops) {
 
     // Undo stops at the bodies from the file.
     for (int i = 0; i < 6; ++i) press_keys(view, "Ctrl+Z");
-    EXPECT_EQ(body_count, 2);
+    EXPECT_EQ(bodies_held(), file_bodies);
     EXPECT_EQ(glow_count, file_glow);
 
     // Space runs and stops both views; a run leaves nothing to undo.

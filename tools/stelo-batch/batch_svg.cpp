@@ -106,6 +106,20 @@ void svg_add_frame(const PublishedFrame& frame) {
     }
 }
 
+int svg_path_writable(const char* path) {
+    // "r+" opens an existing file for writing without emptying it.
+    FILE* out = std::fopen(path, "r+");
+    const int existed = out != nullptr || errno != ENOENT;
+    if (out == nullptr && !existed) out = std::fopen(path, "w");
+    if (out == nullptr) {
+        std::fprintf(stderr, "stelo-batch: cannot write %s: %s\n", path, std::strerror(errno));
+        return 0;
+    }
+    std::fclose(out);
+    if (!existed) std::remove(path);
+    return 1;
+}
+
 int write_svg(const char* path, const char* scene, const char* frame_name) {
     double min_x = HUGE_VAL, max_x = -HUGE_VAL, min_y = HUGE_VAL, max_y = -HUGE_VAL;
     for (const Path& p : paths) {

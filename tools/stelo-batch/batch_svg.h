@@ -15,3 +15,8 @@ void svg_add_frame(const PublishedFrame& frame);
 // the scene, the frame and the time span; releases the paths. Returns 0 and
 // says why on standard error when the file cannot be written.
 int write_svg(const char* path, const char* scene, const char* frame_name);
+// Whether the picture's file can be written, tried before the run so that a
+// long run is not spent on a path that fails at its end. An existing file is
+// left as it is; one made for the trial is removed again. Says why not on
+// standard error.
+int svg_path_writable(const char* path);

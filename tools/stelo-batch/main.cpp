@@ -84,6 +84,7 @@ int main(int argc, char** argv) {
     case PARSE_RUN:
         break;
     }
+    if (options.svg != nullptr && !svg_path_writable(options.svg)) return 2;
     static char output_buffer[1 << 16];
     std::setvbuf(stdout, output_buffer, _IOFBF, sizeof output_buffer);
 
