@@ -55,6 +55,19 @@ void predict_positions(double t);
 // Evaluates every body's prediction polynomial at time t (positions and
 // their time derivatives) into the frame's arrays.
 void predict_frame(double t, PublishedFrame* frame);
+// Force F and jerk J on body i from every other body at the given positions
+// and velocities (out: Fx, Fy, Jx, Jy, the largest term's |x| + |y|).
+void force_and_jerk(int count, int i, const double* x, const double* y, const double* vx, const double* vy,
+                    const double* m, double* out);
+// Second and third time derivatives S and T of the force on body i, from the
+// forces F and jerks J of all bodies (out: Sx, Sy, Tx, Ty).
+void force_derivatives(int count, int i, const double* x, const double* y, const double* vx, const double* vy,
+                       const double* m, const double* fx, const double* fy, const double* jx, const double* jy,
+                       double* out);
+// Starts body i's differences at time t from its force and first three
+// derivatives (Fx, Fy, Jx, Jy, Sx, Sy, Tx, Ty), with step[i] already chosen:
+// the steps before t stand at t - step, t - 2 step and t - 3 step.
+void take_start_derivatives(int i, double t, const double* derivatives);
 // Releases the private arrays (the shared ones go with the last user).
 void release_integrator();
 

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "sim/bodies.h"
+#include "sim/close_pairs.h"
 #include "sim/integrator.h"
 #include "sim/vector_clones.h"
 
@@ -22,9 +23,10 @@ inline double add_in_order(double sum, const double* terms, int len, int skip) {
     return sum;
 }
 
-// First pass: force F and jerk J of body i.
+}  // namespace
+
 VECTOR_CLONES
-void first_pass(int count, int i, const double* __restrict x, const double* __restrict y,
+void force_and_jerk(int count, int i, const double* __restrict x, const double* __restrict y,
                 const double* __restrict vx, const double* __restrict vy, const double* __restrict m,
                 double* out) {
     alignas(64) double fx[PAIR_BLOCK], fy[PAIR_BLOCK], jx[PAIR_BLOCK], jy[PAIR_BLOCK], size[PAIR_BLOCK];
@@ -61,10 +63,8 @@ void first_pass(int count, int i, const double* __restrict x, const double* __re
     out[4] = scale;
 }
 
-// Second pass: second derivative S and third derivative T of the force on
-// body i, from the forces F and jerks J of all bodies.
 VECTOR_CLONES
-void second_pass(int count, int i, const double* __restrict x, const double* __restrict y,
+void force_derivatives(int count, int i, const double* __restrict x, const double* __restrict y,
                  const double* __restrict vx, const double* __restrict vy, const double* __restrict m,
                  const double* __restrict fx, const double* __restrict fy, const double* __restrict jx,
                  const double* __restrict jy, double* out) {
@@ -107,7 +107,27 @@ void second_pass(int count, int i, const double* __restrict x, const double* __r
     out[3] = sty;
 }
 
-}  // namespace
+void take_start_derivatives(int i, double t, const double* derivatives) {
+    const double fx = derivatives[0], fy = derivatives[1];
+    const double jx = derivatives[2], jy = derivatives[3];
+    const double sx = derivatives[4], sy = derivatives[5];
+    const double tx = derivatives[6], ty = derivatives[7];
+    const double h = step[i];
+    t0[i] = t;
+    t1[i] = t0[i] - h;
+    t2[i] = t0[i] - 2.0 * h;
+    t3[i] = t0[i] - 3.0 * h;
+    diff1_x[i] = jx + h * ((tx * h) * SIXTH - sx * 0.5);
+    diff1_y[i] = jy + h * ((ty * h) * SIXTH - sy * 0.5);
+    diff2_x[i] = sx * 0.5 - (tx * h) * 0.5;
+    diff2_y[i] = sy * 0.5 - (ty * h) * 0.5;
+    diff3_x[i] = tx * SIXTH;
+    diff3_y[i] = ty * SIXTH;
+    half_force_x[i] = fx * 0.5;
+    half_force_y[i] = fy * 0.5;
+    sixth_jerk_x[i] = jx * SIXTH;
+    sixth_jerk_y[i] = jy * SIXTH;
+}
 
 void copy_body_list() {
     const int count = body_count;
@@ -132,6 +152,7 @@ void copy_body_list() {
     t2 = allocate_doubles(count);
     t3 = allocate_doubles(count);
     step = allocate_doubles(count);
+    allocate_close_pairs(count);
 
     constexpr double WORLD_TO_INITIAL_DRAW = 1.5813026771454325e-06;  // 1 / 632390
     light_slot_count = 0;
@@ -187,7 +208,7 @@ int start_integrator() {
     double out[5];
     for (int i = 0; i < count; ++i) {
         if (!setup_goes_on()) return 0;
-        first_pass(count, i, pos_x, pos_y, vel_x, vel_y, body_masses, out);
+        force_and_jerk(count, i, pos_x, pos_y, vel_x, vel_y, body_masses, out);
         half_force_x[i] = out[0];
         half_force_y[i] = out[1];
         sixth_jerk_x[i] = out[2];
@@ -196,8 +217,8 @@ int start_integrator() {
     }
     for (int i = 0; i < count; ++i) {
         if (!setup_goes_on()) return 0;
-        second_pass(count, i, pos_x, pos_y, vel_x, vel_y, body_masses, half_force_x, half_force_y,
-                    sixth_jerk_x, sixth_jerk_y, out);
+        force_derivatives(count, i, pos_x, pos_y, vel_x, vel_y, body_masses, half_force_x, half_force_y,
+                          sixth_jerk_x, sixth_jerk_y, out);
         diff2_x[i] = out[0];
         diff2_y[i] = out[1];
         diff3_x[i] = out[2];
@@ -212,26 +233,11 @@ int start_integrator() {
     for (int i = 0; i < count; ++i) step[i] = usable_step(i, sim_time, step[i]);
 
     for (int i = 0; i < count; ++i) {
-        const double fx = half_force_x[i], fy = half_force_y[i];
-        const double jx = sixth_jerk_x[i], jy = sixth_jerk_y[i];
-        const double sx = diff2_x[i], sy = diff2_y[i];
-        const double tx = diff3_x[i], ty = diff3_y[i];
-        const double h = step[i];
-        t0[i] = sim_time;
-        t1[i] = t0[i] - h;
-        t2[i] = t0[i] - 2.0 * h;
-        t3[i] = t0[i] - 3.0 * h;
-        diff1_x[i] = jx + h * ((tx * h) * SIXTH - sx * 0.5);
-        diff1_y[i] = jy + h * ((ty * h) * SIXTH - sy * 0.5);
-        diff2_x[i] = sx * 0.5 - (tx * h) * 0.5;
-        diff2_y[i] = sy * 0.5 - (ty * h) * 0.5;
-        diff3_x[i] = tx * SIXTH;
-        diff3_y[i] = ty * SIXTH;
-        half_force_x[i] = fx * 0.5;
-        half_force_y[i] = fy * 0.5;
-        sixth_jerk_x[i] = jx * SIXTH;
-        sixth_jerk_y[i] = jy * SIXTH;
+        const double derivatives[8] = {half_force_x[i], half_force_y[i], sixth_jerk_x[i], sixth_jerk_y[i],
+                                       diff2_x[i],      diff2_y[i],      diff3_x[i],      diff3_y[i]};
+        take_start_derivatives(i, sim_time, derivatives);
     }
     build_step_queue(count);
+    pair_close_bodies_at_start();
     return 1;
 }

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "sim/bodies.h"
+#include "sim/close_pairs.h"
 #include "sim/integrator.h"
 #include "sim/vector_clones.h"
 
@@ -49,9 +50,15 @@ inline Pair load_pair(const double* p) {
 
 // A body step in progress: the stepped body, its new time, its prediction
 // and velocity raised to that time, and its new force (x, y) summed in index
-// order over the bodies before next_j.
+// order over the bodies before next_j; also the largest q = 1 / (d^2 +
+// softening2) among those bodies, which tells how near the nearest one is
+// (the body's own term and its pair companion's left out), see
+// sim/close_pairs.h.
 struct BodyStep {
     int body;
+    int companion;  // -1 unless the body leads a close pair
+    double nearest_q;
+    int nearest;    // the body of nearest_q when within the watched distance, else -1
     double t;
     double xi, yi;
     double vxi, vyi;
@@ -61,13 +68,18 @@ struct BodyStep {
 
 // Predicts bodies start..start+len-1 at the step's time to third order and
 // computes their force terms on the stepped body, x and y side by side in f.
-VECTOR_CLONES
-void pair_terms(double t, double xi, double yi, int start, int len, const double* __restrict x,
-                const double* __restrict y, const double* __restrict vx, const double* __restrict vy,
-                const double* __restrict hx, const double* __restrict hy, const double* __restrict jx,
-                const double* __restrict jy, const double* __restrict time0, const double* __restrict m,
-                double* __restrict f) {
+// Returns the largest q = 1 / (d^2 + softening2) among them, but those of
+// the two bodies left out (indices within the block; either may lie outside
+// it). Assuming finite numbers lets the maximum be kept in vector lanes; it
+// changes none of the force terms.
+VECTOR_CLONES __attribute__((optimize("finite-math-only", "no-signed-zeros")))
+double pair_terms(double t, double xi, double yi, int start, int len, const double* __restrict x,
+                  const double* __restrict y, const double* __restrict vx, const double* __restrict vy,
+                  const double* __restrict hx, const double* __restrict hy, const double* __restrict jx,
+                  const double* __restrict jy, const double* __restrict time0, const double* __restrict m,
+                  double* __restrict f, int left_out, int also_left_out) {
     const double soft = softening2;
+    double most = 0.0;
     for (int k = 0; k < len; ++k) {
         const int j = start + k;
         const double tau = t - time0[j];
@@ -78,16 +90,35 @@ void pair_terms(double t, double xi, double yi, int start, int len, const double
         const double g = m[j] * std::sqrt(q) * q;
         f[2 * k] = g * dx;
         f[2 * k + 1] = g * dy;
+        const double counted = (k == left_out || k == also_left_out) ? 0.0 : q;
+        most = counted > most ? counted : most;
     }
+    return most;
+}
+
+// The first body of a block whose q, computed as pair_terms does, is q_wanted
+// (-1 when none is).
+int body_with_q(double t, double xi, double yi, int start, int len, double q_wanted) {
+    for (int k = 0; k < len; ++k) {
+        const int j = start + k;
+        const double tau = t - t0[j];
+        const double pxj = pos_x[j] + tau * (vel_x[j] + tau * (half_force_x[j] + tau * sixth_jerk_x[j]));
+        const double pyj = pos_y[j] + tau * (vel_y[j] + tau * (half_force_y[j] + tau * sixth_jerk_y[j]));
+        const double dx = pxj - xi, dy = pyj - yi;
+        if (1.0 / ((dx * dx + dy * dy) + softening2) == q_wanted) return j;
+    }
+    return -1;
 }
 
 struct Terms {
     alignas(64) double f[2 * PAIR_BLOCK];
+    double nearest_q;  // the block's largest q, but the stepped body's own and its companion's
 };
 
 void compute_terms(const BodyStep& s, int len, Terms& out) {
-    pair_terms(s.t, s.xi, s.yi, s.next_j, len, pos_x, pos_y, vel_x, vel_y, half_force_x, half_force_y,
-               sixth_jerk_x, sixth_jerk_y, t0, body_masses, out.f);
+    out.nearest_q = pair_terms(s.t, s.xi, s.yi, s.next_j, len, pos_x, pos_y, vel_x, vel_y, half_force_x,
+                               half_force_y, sixth_jerk_x, sixth_jerk_y, t0, body_masses, out.f,
+                               s.body - s.next_j, s.companion - s.next_j);
 }
 
 // Adds terms [from, to) of a block to a step's sum, in index order.
@@ -98,8 +129,16 @@ inline void add_terms(BodyStep& s, const Terms& terms, int from, int to) {
     s.force = sum;
 }
 
-// Adds a block of len terms, leaving out the stepped body's own.
-void add_block(BodyStep& s, const Terms& terms, int len) {
+// Adds a block of len terms, leaving out the stepped body's own and its
+// companion's (which stands where the body's lower-order prediction puts
+// it, a hair away from its raised one); keeps the largest q, and the body
+// it belongs to when that lies within the watched distance.
+void add_block(BodyStep& s, Terms& terms, int len, double watched_q) {
+    const int companion = s.companion - s.next_j;
+    if (companion >= 0 && companion < len) {
+        terms.f[2 * companion] = 0.0;
+        terms.f[2 * companion + 1] = 0.0;
+    }
     const int own = s.body - s.next_j;
     if (own >= 0 && own < len) {
         add_terms(s, terms, 0, own);
@@ -107,16 +146,21 @@ void add_block(BodyStep& s, const Terms& terms, int len) {
     } else {
         add_terms(s, terms, 0, len);
     }
+    if (terms.nearest_q > s.nearest_q) {
+        s.nearest_q = terms.nearest_q;
+        s.nearest = terms.nearest_q > watched_q ? body_with_q(s.t, s.xi, s.yi, s.next_j, len, s.nearest_q) : -1;
+    }
     s.next_j += len;
 }
 
 // Sums a step's terms up to body `end` (exclusive).
 void advance_step(BodyStep& s, int end) {
+    const double watched_q = approach_q();
     Terms terms;
     while (s.next_j < end) {
         const int len = end - s.next_j < PAIR_BLOCK ? end - s.next_j : PAIR_BLOCK;
         compute_terms(s, len, terms);
-        add_block(s, terms, len);
+        add_block(s, terms, len, watched_q);
     }
 }
 
@@ -129,10 +173,10 @@ double largest_term(const BodyStep& s) {
     for (int start = 0; start < run_body_count; start += PAIR_BLOCK) {
         const int len = run_body_count - start < PAIR_BLOCK ? run_body_count - start : PAIR_BLOCK;
         pair_terms(s.t, s.xi, s.yi, start, len, pos_x, pos_y, vel_x, vel_y, half_force_x, half_force_y,
-                   sixth_jerk_x, sixth_jerk_y, t0, body_masses, terms.f);
+                   sixth_jerk_x, sixth_jerk_y, t0, body_masses, terms.f, -1, -1);
         for (int k = 0; k < len; ++k) {
             const double size = std::fabs(terms.f[2 * k]) + std::fabs(terms.f[2 * k + 1]);
-            if (start + k != s.body && size > result) result = size;
+            if (start + k != s.body && start + k != s.companion && size > result) result = size;
         }
     }
     return result;
@@ -160,6 +204,9 @@ BodyStep begin_step(int i) {
                              dt * (3.0 * sixth_jerk_y[i] + dt * (p_y * THIRD + (dt * diff3_y[i]) * 0.25)));
     s.next_j = 0;
     s.force = Pair{0.0, 0.0};
+    s.companion = pair_of[i] >= 0 ? close_pairs[pair_of[i]].companion : -1;
+    s.nearest_q = 0.0;
+    s.nearest = -1;
     return s;
 }
 
@@ -231,6 +278,7 @@ void finish_step(const BodyStep& s) {
     sixth_jerk_y[i] = (d1y + dt * (d2y + s2 * d3y)) * SIXTH;
 
     step[i] = usable_step(i, t, h);
+    if (pair_of[i] >= 0 || s.nearest >= 0) after_body_step(i, s.nearest, s.nearest_q, dt);
     update_step_queue(i);
     body_steps_done.store(body_steps_done.load(std::memory_order_relaxed) + 1, std::memory_order_relaxed);
 }
@@ -288,6 +336,13 @@ void predict_frame(double t, PublishedFrame* frame) {
         pred_x[j] = x;
         pred_y[j] = y;
     }
+    if (close_pair_count > 0) {
+        place_pair_members(t, frame->x, frame->y, frame->vx, frame->vy);
+        for (int j = 0; j < count; ++j) {
+            pred_x[j] = frame->x[j];
+            pred_y[j] = frame->y[j];
+        }
+    }
     frame->time = t;
     frame->count = count;
     frame->body_steps = body_steps_done.load(std::memory_order_relaxed);
@@ -301,4 +356,5 @@ void release_integrator() {
         *block = nullptr;
     }
     release_step_queue();
+    release_close_pairs();
 }

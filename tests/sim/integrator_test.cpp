@@ -139,6 +139,8 @@ std::uint64_t state_digest(int count) {
     return digest;
 }
 
+// Some of the spiral's outer bodies fall towards each other within these
+// steps, so the digest also covers the steps shortened for close meetings.
 TEST_F(Integrator, TrajectoryIsTheSameOnEveryMachine) {
     for (int i = 0; i < 300; ++i) {
         const double r = 2.0e4 + 500.0 * i, a = 2.399963 * i;
@@ -147,7 +149,7 @@ TEST_F(Integrator, TrajectoryIsTheSameOnEveryMachine) {
     }
     start_run();
     for (int k = 0; k < 3000; ++k) ASSERT_TRUE(step_next_body());
-    EXPECT_EQ(state_digest(300), 0x706c4afcff2a4e1dULL) << std::hex << state_digest(300);
+    EXPECT_EQ(state_digest(300), 0xfce8d3ce2528b8e2ULL) << std::hex << state_digest(300);
 }
 
 // A body's force from its neighbours vanishes or is undefined.
