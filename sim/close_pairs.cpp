@@ -1,43 +1,54 @@
-// Close pairs.
+// Close pairs and plunges.
 //
-// Why they exist. Inside a few softening lengths the step criterion
-// sqrt(eta |F| / |S|) fails: the second derivative S of the softened force
-// passes through zero near 1.1 softening lengths, so now and then a step
-// comes out long enough to cross the whole core. And there a pair moves some
-// ten orders of magnitude faster than the scene while its kinetic energy is
-// up to a million times the scene's total energy, so the scheme's small
-// relative errors, magnified a millionfold, throw the pair out at absurd
-// speed or sink it into an orbit too fast to step through. Both happen in
-// most scenes people build: bodies placed at rest fall into each other, and
-// every cluster has close passes.
+// Why. Near another body the step criterion sqrt(eta |F| / |S|) fails in
+// two ways. Inside a few softening lengths the second derivative S of the
+// softened force passes through zero (near 1.1 softening lengths), so now
+// and then a step comes out long enough to cross the whole core. And a body
+// that falls in from far away arrives with a kinetic energy up to a million
+// times the scene's total energy, so the scheme's small relative errors,
+// magnified that much, throw the pair out at absurd speed or sink it into
+// an orbit too fast to step through. Both happen in most scenes people
+// build: bodies placed at rest fall into each other, and every cluster has
+// close passes and eccentric binaries.
 //
-// What is done. When a body's force sum finds another body closer than 20
-// softening lengths, the two become a pair: their centre of mass takes the
-// leader's place in the scheme, with the leader's steps and its own force
-// from all other bodies, and the companion is predicted where the leader is
-// and not stepped. Their relative motion follows its own equation, which at
-// that range is the pair's mutual pull alone, integrated on the pair's own
-// time scale with its energy and angular momentum kept exactly
-// (sim/pair_orbit.cpp). At formation that motion is followed until the two
-// are 40 softening lengths apart and separating; the leader's step is cut
-// to end there, and the two bodies then go back into the scheme as bodies
-// of their own, started afresh from their forces and derivatives as at the
-// start of a run. A pair bound closer than that stays a pair.
+// What is done, from near to far:
+//  - Two bodies closer than 20 softening lengths become a passing pair:
+//    their centre of mass takes the leader's place in the scheme, with the
+//    leader's steps and the force of all other bodies on it, and the
+//    companion is predicted where the leader is and not stepped. Their
+//    relative motion follows the pair's own pull alone, on the pair's own
+//    time scale, with its energy and angular momentum kept exactly
+//    (sim/pair_orbit.cpp). It is followed at once until the two are 40
+//    softening lengths apart and separating; the leader's step ends there
+//    and both go back into the scheme, started afresh from their forces and
+//    derivatives as at the start of a run.
+//  - Two bodies bound to each other whose pair feels almost nothing of the
+//    rest of the scene (no other body within 20 times the farthest they get
+//    apart) become a lasting pair in the same way, which ends only when
+//    another body comes within 15 times that distance.
+//  - A body that mostly feels one other body within 10000 world units and
+//    plunges towards it (the motion's kinetic energy well above its total
+//    energy, its pericentre deep) takes a step shortened by that energy
+//    ratio to the power 1/4; within 2000 units a body that mostly feels one
+//    other takes at most twice its last step, and half its step when not
+//    plunging. So the error of an approach stays that of an ordinary orbit.
 //
-// Why it is sound. At 20 softening lengths (4.5 world units) the pull of
-// any body farther than a few hundred units changes the pair's relative
-// motion by far less than one part in a million over a passage that lasts
-// about a nanosecond of simulated time, and the other bodies feel the pair
-// as its total mass at its centre of mass to the same order. The centre of
-// mass moves exactly as the scheme moves any body under that force, and the
-// passage itself keeps the pair's energy and angular momentum, so a close
+// Why it is sound. Within 20 softening lengths (4.5 world units) the pull of
+// any body farther than about 90 units, the nearest a passing pair allows,
+// changes the pair's relative motion by less than a part in ten thousand
+// over a passage that lasts about a nanosecond of simulated time, and the
+// other bodies feel the pair as its total mass at its centre of mass to the
+// same order; a lasting pair's neighbours are farther than 15 times its
+// size, so its tidal pull on them and theirs on it stay below a part in a
+// thousand. The centre of mass moves exactly as the scheme moves any body,
+// and the relative motion keeps its energy and angular momentum, so a
 // passage neither gains nor loses energy and costs a few thousand cheap
-// steps of one pair instead of an unbounded number of full body steps.
-// A body that meets a body already in a pair stays in the scheme, its step
+// steps of one pair instead of an unbounded number of full body steps. A
+// body that meets a body already in a pair stays in the scheme, its step
 // cut to a small fraction of the close pull's time scale and to twice its
 // last step, which bounds its passage and keeps the run moving.
-// Scenes in which no two bodies come that close never reach this code: the
-// only cost there is the nearest distance the force sum keeps.
+// Scenes in which no two bodies come within 10000 units never reach this
+// code: the only cost there is the largest q the force sum keeps.
 #include "sim/close_pairs.h"
 
 #include <cmath>
@@ -58,33 +69,28 @@ int* search_pause = nullptr;
 // Steps of the relative motion allowed to find where a pair ends: far more
 // than any passage or bound orbit takes (about 2000 and 3000).
 constexpr long END_SEARCH_STEPS = 200000;
-// Steps of a pair bound closer than PAIR_END_DISTANCE per step of its
-// centre of mass, or per published frame. Beyond them its phase lags behind,
-// which no one can see (the two are a few units apart) and which changes
-// neither its energy nor its angular momentum.
+// Steps a lasting pair's relative motion takes per published frame. Beyond
+// them its phase lags behind, which no one can see (a pair that fast is a
+// few units across) and which changes neither its energy nor its angular
+// momentum.
 constexpr long BOUND_PAIR_STEPS = 4000;
 // The step of a body close to a body it cannot pair with: at most this
 // fraction of the free-fall time of the two and twice its last step.
 constexpr double CLOSE_STEP_FRACTION = 0.005;
-// A bound pair lasts while no other body comes within 40 times its largest
-// separation (its apocentre, or M / |E| for short); it forms only where
-// none is within 60 times. At 40 times the other bodies' tidal pull on the
-// pair is below 1e-4 of its own, and they feel the pair as one mass to 1e-3.
+// A bound pair lasts while no other body comes within 15 times its largest
+// separation (its apocentre, bounded by M / |E|); it forms only where none
+// is within 20 times.
 constexpr double LASTING_PAIR_ISOLATION = 20.0;
 constexpr double LASTING_PAIR_END_ISOLATION = 15.0;
-// ...and it is looked for when a plunging pair is closer than this fraction
-// of its apocentre.
-constexpr double LASTING_PAIR_SEPARATION = 0.1;
-// ...and when the pull of all other bodies on it is below this part of the
-// pair's own.
+// A lasting pair is looked for only where the pull of all other bodies on
+// the body is below this part of its partner's...
 constexpr double LASTING_PAIR_REST_PULL = 0.01;
-// A search that finds another body too near is not repeated for this many
-// of the body's next steps (a search costs as much as a step).
+// ...and a search that finds another body too near is not repeated for this
+// many of the body's next steps (a search costs as much as a step).
 constexpr int SEARCH_PAUSE_STEPS = 32;
-constexpr double PAIR_STEP_DIVISOR = 2.0;
-// A passing pair forms and goes on only while no other body is within 30
-// times the separation at which it ends (270 world units): nearer, the
-// other body would feel the pair as one mass by more than 1e-3 wrongly.
+// A passing pair forms and goes on only while no other body is within 10
+// times the separation at which it ends (90 world units): nearer, the other
+// body would feel the pair as one mass noticeably wrongly over the passage.
 constexpr double PASSING_PAIR_ISOLATION = 10.0;
 // The largest kinetic-to-total energy ratio a plunging step is shortened by
 // (a step at least 1/32 of the scheme's): a parabolic meeting has no total
@@ -96,6 +102,10 @@ constexpr double MIN_PLUNGE_RATIO = 2.0;
 // A plunge goes deeper than this (world units, 100 times the close
 // distance): the two-body orbit's pericentre lies there.
 constexpr double PLUNGE_PERICENTRE = 447.0;
+// A body that mostly feels one other within NEAR_DISTANCE and does not
+// plunge takes this fraction of its step: a binary's orbit, bent by its
+// neighbours, needs more steps than the criterion gives to keep its energy.
+constexpr double PAIR_STEP_DIVISOR = 2.0;
 
 constexpr double SIXTH = 0.16666666666666666;
 constexpr double TWELFTH = 0.08333333333333333;
@@ -515,7 +525,6 @@ void after_body_step(int i, int j, double nearest_q, double last_step) {
         if (close) bound_close_step(i, j, nearest_q, last_step);
         return;
     }
-    // A plunge: the two move mostly as a pair and fall deep into each other.
     const Meeting m = meeting(i, j);
     const bool paired_motion = pulled_mostly_by(i, j, nearest_q);
     const double divisor = paired_motion ? plunge_divisor(m) : 1.0;

@@ -1,6 +1,7 @@
-// Close pairs: two bodies that come within a few softening lengths of each
-// other move as one unit while they pass (sim/close_pairs.cpp explains why).
-// Used only by the integrator on the simulation thread.
+// Close pairs and plunges: two bodies that come within a few softening
+// lengths of each other, or a bound pair left alone, move as one unit; a
+// body plunging towards another takes shorter steps (sim/close_pairs.cpp
+// explains why). Used only by the integrator on the simulation thread.
 #pragma once
 
 #include "sim/pair_orbit.h"
@@ -29,12 +30,13 @@ extern int* pair_of;
 extern ClosePair* close_pairs;
 extern int close_pair_count;
 
-// Below APPROACH_DISTANCE world units the step of a body that plunges
-// towards its nearest body is shortened (see after_body_step).
+// Within APPROACH_DISTANCE world units of its nearest body a body's step is
+// watched (see after_body_step); farther away nothing changes.
 constexpr double APPROACH_DISTANCE = 10000.0;
-// Below NEAR_DISTANCE world units a body's step at most doubles from one
-// step to the next: near another body the criterion can jump when the
-// force's second derivative passes through zero.
+// Within NEAR_DISTANCE world units of a body it mostly feels, a body's step
+// at most doubles from one step to the next (the criterion can jump when the
+// force's second derivative passes through zero) and is shortened further
+// (see sim/close_pairs.cpp).
 constexpr double NEAR_DISTANCE = 2000.0;
 
 // The q = 1 / (d^2 + softening2) above which another body counts as close,
@@ -49,15 +51,17 @@ void release_close_pairs();
 // After body i has stepped to its t0 with its next step chosen (last_step
 // is the step it just took), given its nearest body j (-1 when none lies
 // within APPROACH_DISTANCE) and that body's q:
-//  - a pair leader moves its pair on, and ends it once the two have
-//    separated;
+//  - a pair leader ends its pair once the two have separated or another body
+//    comes too near, and otherwise cuts its step to the pair's end;
+//  - a body that comes too near a pair ends it;
 //  - a body closer than the close distance becomes a pair with j, or, when
-//    either is already in one, its step is cut to what j's pull allows (at
-//    most twice last_step);
-//  - a body closer than APPROACH_DISTANCE whose motion relative to j has
-//    much more kinetic energy than energy in all (a plunge: the two fell from
-//    far away, or meet fast) takes a shorter step, the kinetic energy it
-//    will have when close magnifying every relative error.
+//    either is already in one (or a third body is near), its step is cut to
+//    what j's pull allows (at most twice last_step);
+//  - a body bound to j and left alone with it becomes a lasting pair;
+//  - a body that mostly feels j and plunges towards it (the motion's kinetic
+//    energy well above its energy in all: the two fell from far away) takes
+//    a shorter step, the kinetic energy it will have when close magnifying
+//    every relative error.
 // Changes nothing for any other step.
 void after_body_step(int i, int j, double nearest_q, double last_step);
 // After the set-up: pairs for the bodies that start close to each other.
