@@ -67,18 +67,18 @@ TEST_F(CloseEncounters, HeadOnFallTurnsBackWhereItStartedOnBothSides) {
     EXPECT_EQ(frame_at(sim_time).y[0], 0.0) << "a head-on fall stays on its line";
 }
 
-// Two equal bodies meet one world unit off centre, fast enough to part
-// again but slow enough to be swung round through about a right angle: they
-// leave with the energy and angular momentum they came with.
+// Two equal bodies meet 0.1 world units off centre, inside the softened
+// core, fast enough to part again: they are swung round by some ten degrees
+// and leave with the energy and angular momentum they came with.
 TEST_F(CloseEncounters, FlyByAtAnAngleKeepsEnergyAndAngularMomentum) {
-    const double m = 10 * MASS_UNIT, v = 2.0e8;
-    add_mass(-5000.0, 0.5, v, 0.0, m);
-    add_mass(5000.0, -0.5, -v, 0.0, m);
+    const double m = 10 * MASS_UNIT, v = 5.0e7;
+    add_mass(-5000.0, 0.05, v, 0.0, m);
+    add_mass(5000.0, -0.05, -v, 0.0, m);
     start_run();
     const double start_energy = frame_energy(frame_at(0.0), body_masses);
     const double start_momentum = angular_momentum(frame_at(0.0));
     double closest = 1e300;
-    const bool done = run(1e-4, 1e-7, 100000, [&](const PublishedFrame& f) {
+    const bool done = run(4e-4, 4e-7, 100000, [&](const PublishedFrame& f) {
         closest = std::fmin(closest, separation(f, 0, 1));
     });
     ASSERT_TRUE(done) << "the fly-by took more than the step budget";
@@ -87,10 +87,9 @@ TEST_F(CloseEncounters, FlyByAtAnAngleKeepsEnergyAndAngularMomentum) {
     EXPECT_NEAR(angular_momentum(end) / start_momentum, 1.0, 1e-4);
     EXPECT_GT(separation(end, 0, 1), 10000.0) << "they part again";
     EXPECT_LT(closest, 20.0);  // frames 1e-7 apart see the passage only near its ends
-    // Swung round: they now move mostly across their old line, at the speed
-    // they came with.
-    EXPECT_GT(std::fabs(end.vy[0]), 0.5 * std::fabs(end.vx[0]));
-    EXPECT_NEAR(std::hypot(end.vx[0], end.vy[0]), v, 1e-3 * v);
+    // Swung off their old line, at about the speed they came with.
+    EXPECT_GT(std::fabs(end.vy[0]), 0.1 * std::fabs(end.vx[0]));
+    EXPECT_NEAR(std::hypot(end.vx[0], end.vy[0]), v, 1e-2 * v);
 }
 
 // A binary bound 40 world units apart (its binding energy about the whole
