@@ -106,6 +106,9 @@ constexpr double PLUNGE_PERICENTRE = 447.0;
 // plunge takes this fraction of its step: a binary's orbit, bent by its
 // neighbours, needs more steps than the criterion gives to keep its energy.
 constexpr double PAIR_STEP_DIVISOR = 2.0;
+// A body's nearest body within APPROACH_DISTANCE steps again within this
+// many of the body's steps.
+constexpr double HOLD_BACK_STEPS = 4.0;
 
 constexpr double SIXTH = 0.16666666666666666;
 constexpr double TWELFTH = 0.08333333333333333;
@@ -452,6 +455,15 @@ bool pulled_mostly_by(int i, int j, double q) {
     return pull >= half_force_x[i] * half_force_x[i] + half_force_y[i] * half_force_y[i];  // half the force, squared
 }
 
+// Brings body j's next step forward to time `latest` when it lies later:
+// a body on a long step does not notice another that comes at it fast, and
+// would step across the whole meeting at once.
+void hold_back(int j, double latest) {
+    if (!(t0[j] + step[j] > latest) || !(latest > t0[j])) return;
+    step[j] = latest - t0[j];
+    update_step_queue(j);
+}
+
 // A body close to one it cannot pair with: its step bounded by the close
 // pull's free-fall time and by twice its last step.
 void bound_close_step(int i, int j, double q, double last_step) {
@@ -525,6 +537,7 @@ void after_body_step(int i, int j, double nearest_q, double last_step) {
         if (close) bound_close_step(i, j, nearest_q, last_step);
         return;
     }
+    hold_back(j, t0[i] + HOLD_BACK_STEPS * step[i]);
     const Meeting m = meeting(i, j);
     const bool paired_motion = pulled_mostly_by(i, j, nearest_q);
     const double divisor = paired_motion ? plunge_divisor(m) : 1.0;
