@@ -37,6 +37,9 @@ xwayland=true
 panel-position=none
 background-color=0xff404040
 INI
+# XWayland puts its socket in /tmp/.X11-unix, which only an X server that
+# ran before has made on a fresh machine.
+if [ ! -d /tmp/.X11-unix ]; then mkdir -p /tmp/.X11-unix && chmod 1777 /tmp/.X11-unix; fi
 weston --debug --backend=headless-backend.so --use-pixman --socket="$socket" --width=1024 --height=768 \
   --config="$work/weston.ini" --log="$work/weston.log" &
 weston_pid=$!
