@@ -110,11 +110,6 @@ constexpr double PAIR_STEP_DIVISOR = 2.0;
 // many of the body's steps.
 constexpr double HOLD_BACK_STEPS = 4.0;
 
-constexpr double SIXTH = 0.16666666666666666;
-constexpr double TWELFTH = 0.08333333333333333;
-constexpr double TWENTIETH = 0.05;
-constexpr double THIRD = 0.3333333333333333;
-
 // Every body's prediction polynomial at a time, and its first three
 // derivatives: the positions, velocities, forces and jerks from which a body
 // is started afresh. Also the masses the fresh start sees.
@@ -127,18 +122,16 @@ double* allocate_doubles(int count) { return static_cast<double*>(alloc_zeroed(c
 
 void take_snapshot(double t) {
     for (int k = 0; k < run_body_count; ++k) {
+        const Predicted p = predict_full_order(k, t);
+        snapshot.x[k] = p.x;
+        snapshot.y[k] = p.y;
+        snapshot.vx[k] = p.vx;
+        snapshot.vy[k] = p.vy;
+        // The polynomial's second and third derivatives: force and jerk.
         const double tau = t - t0[k];
         const double s = (t0[k] - t1[k]) + (t0[k] - t2[k]);
         const double px = diff2_x[k] + s * diff3_x[k];
         const double py = diff2_y[k] + s * diff3_y[k];
-        snapshot.x[k] = pos_x[k] + tau * (vel_x[k] + tau * (half_force_x[k] +
-                        tau * (sixth_jerk_x[k] + tau * (px * TWELFTH + (tau * diff3_x[k]) * TWENTIETH))));
-        snapshot.y[k] = pos_y[k] + tau * (vel_y[k] + tau * (half_force_y[k] +
-                        tau * (sixth_jerk_y[k] + tau * (py * TWELFTH + (tau * diff3_y[k]) * TWENTIETH))));
-        snapshot.vx[k] = vel_x[k] + tau * (2.0 * half_force_x[k] +
-                         tau * (3.0 * sixth_jerk_x[k] + tau * (px * THIRD + (tau * diff3_x[k]) * 0.25)));
-        snapshot.vy[k] = vel_y[k] + tau * (2.0 * half_force_y[k] +
-                         tau * (3.0 * sixth_jerk_y[k] + tau * (py * THIRD + (tau * diff3_y[k]) * 0.25)));
         snapshot.fx[k] = 2.0 * half_force_x[k] + tau * (6.0 * sixth_jerk_x[k] + tau * (px + tau * diff3_x[k]));
         snapshot.fy[k] = 2.0 * half_force_y[k] + tau * (6.0 * sixth_jerk_y[k] + tau * (py + tau * diff3_y[k]));
         snapshot.jx[k] = 6.0 * sixth_jerk_x[k] + tau * (2.0 * px + tau * (3.0 * diff3_x[k]));
@@ -164,12 +157,8 @@ struct Meeting {
 };
 
 Meeting meeting(int i, int j) {
-    const double tau = t0[i] - t0[j];
-    return {pos_x[j] + tau * (vel_x[j] + tau * (half_force_x[j] + tau * sixth_jerk_x[j])) - pos_x[i],
-            pos_y[j] + tau * (vel_y[j] + tau * (half_force_y[j] + tau * sixth_jerk_y[j])) - pos_y[i],
-            vel_x[j] + tau * (2.0 * half_force_x[j] + tau * (3.0 * sixth_jerk_x[j])) - vel_x[i],
-            vel_y[j] + tau * (2.0 * half_force_y[j] + tau * (3.0 * sixth_jerk_y[j])) - vel_y[i],
-            unit_mass(i) + unit_mass(j)};
+    const Predicted p = predict_third_order(j, t0[i]);
+    return {p.x - pos_x[i], p.y - pos_y[i], p.vx - vel_x[i], p.vy - vel_y[i], unit_mass(i) + unit_mass(j)};
 }
 
 double meeting_energy(const Meeting& m) {
@@ -369,9 +358,8 @@ int nearest_body(int i, int left_out, double* q_out) {
     double best = 0.0;
     for (int j = 0; j < run_body_count; ++j) {
         if (j == i || j == companion || j == left_out) continue;
-        const double tau = t - t0[j];
-        const double dx = pos_x[j] + tau * (vel_x[j] + tau * (half_force_x[j] + tau * sixth_jerk_x[j])) - pos_x[i];
-        const double dy = pos_y[j] + tau * (vel_y[j] + tau * (half_force_y[j] + tau * sixth_jerk_y[j])) - pos_y[i];
+        const Predicted p = predict_third_order(j, t);
+        const double dx = p.x - pos_x[i], dy = p.y - pos_y[i];
         const double q = 1.0 / ((dx * dx + dy * dy) + softening2);
         if (q > best) {
             best = q;

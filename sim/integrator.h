@@ -52,6 +52,37 @@ int step_next_body();
 // Predicts every body at time t to third order into pred_x, pred_y (the
 // positions a body step at t works with), for the live copy.
 void predict_positions(double t);
+// Body j's prediction polynomial at time t: to third order (the positions a
+// body step works with, and their time derivative), and to the full order of
+// the published frames. Every caller gets the same arithmetic, bit for bit.
+struct Predicted {
+    double x, y, vx, vy;
+};
+
+inline Predicted predict_third_order(int j, double t) {
+    const double tau = t - t0[j];
+    return {pos_x[j] + tau * (vel_x[j] + tau * (half_force_x[j] + tau * sixth_jerk_x[j])),
+            pos_y[j] + tau * (vel_y[j] + tau * (half_force_y[j] + tau * sixth_jerk_y[j])),
+            vel_x[j] + tau * (2.0 * half_force_x[j] + tau * (3.0 * sixth_jerk_x[j])),
+            vel_y[j] + tau * (2.0 * half_force_y[j] + tau * (3.0 * sixth_jerk_y[j]))};
+}
+
+inline Predicted predict_full_order(int j, double t) {
+    constexpr double twelfth = 0.08333333333333333, twentieth = 0.05, third = 0.3333333333333333;
+    const double tau = t - t0[j];
+    const double s = (t0[j] - t1[j]) + (t0[j] - t2[j]);
+    const double px = diff2_x[j] + s * diff3_x[j];
+    const double py = diff2_y[j] + s * diff3_y[j];
+    return {pos_x[j] + tau * (vel_x[j] + tau * (half_force_x[j] +
+                       tau * (sixth_jerk_x[j] + tau * (px * twelfth + (tau * diff3_x[j]) * twentieth)))),
+            pos_y[j] + tau * (vel_y[j] + tau * (half_force_y[j] +
+                       tau * (sixth_jerk_y[j] + tau * (py * twelfth + (tau * diff3_y[j]) * twentieth)))),
+            vel_x[j] + tau * (2.0 * half_force_x[j] +
+                       tau * (3.0 * sixth_jerk_x[j] + tau * (px * third + (tau * diff3_x[j]) * 0.25))),
+            vel_y[j] + tau * (2.0 * half_force_y[j] +
+                       tau * (3.0 * sixth_jerk_y[j] + tau * (py * third + (tau * diff3_y[j]) * 0.25)))};
+}
+
 // Evaluates every body's prediction polynomial at time t (positions and
 // their time derivatives) into the frame's arrays.
 void predict_frame(double t, PublishedFrame* frame);

@@ -101,10 +101,8 @@ double pair_terms(double t, double xi, double yi, int start, int len, const doub
 int body_with_q(double t, double xi, double yi, int start, int len, double q_wanted) {
     for (int k = 0; k < len; ++k) {
         const int j = start + k;
-        const double tau = t - t0[j];
-        const double pxj = pos_x[j] + tau * (vel_x[j] + tau * (half_force_x[j] + tau * sixth_jerk_x[j]));
-        const double pyj = pos_y[j] + tau * (vel_y[j] + tau * (half_force_y[j] + tau * sixth_jerk_y[j]));
-        const double dx = pxj - xi, dy = pyj - yi;
+        const Predicted p = predict_third_order(j, t);
+        const double dx = p.x - xi, dy = p.y - yi;
         if (1.0 / ((dx * dx + dy * dy) + softening2) == q_wanted) return j;
     }
     return -1;
@@ -300,27 +298,17 @@ int step_next_body() {
 
 void predict_positions(double t) {
     for (int j = 0; j < run_body_count; ++j) {
-        const double tau = t - t0[j];
-        pred_x[j] = pos_x[j] + tau * (vel_x[j] + tau * (half_force_x[j] + tau * sixth_jerk_x[j]));
-        pred_y[j] = pos_y[j] + tau * (vel_y[j] + tau * (half_force_y[j] + tau * sixth_jerk_y[j]));
+        const Predicted p = predict_third_order(j, t);
+        pred_x[j] = p.x;
+        pred_y[j] = p.y;
     }
 }
 
 void predict_frame(double t, PublishedFrame* frame) {
     const int count = run_body_count;
     for (int j = 0; j < count; ++j) {
-        const double tau = t - t0[j];
-        const double s = (t0[j] - t1[j]) + (t0[j] - t2[j]);
-        const double px = diff2_x[j] + s * diff3_x[j];
-        const double py = diff2_y[j] + s * diff3_y[j];
-        double x = pos_x[j] + tau * (vel_x[j] + tau * (half_force_x[j] +
-                   tau * (sixth_jerk_x[j] + tau * (px * TWELFTH + (tau * diff3_x[j]) * TWENTIETH))));
-        double y = pos_y[j] + tau * (vel_y[j] + tau * (half_force_y[j] +
-                   tau * (sixth_jerk_y[j] + tau * (py * TWELFTH + (tau * diff3_y[j]) * TWENTIETH))));
-        double vx = vel_x[j] + tau * (2.0 * half_force_x[j] +
-                    tau * (3.0 * sixth_jerk_x[j] + tau * (px * THIRD + (tau * diff3_x[j]) * 0.25)));
-        double vy = vel_y[j] + tau * (2.0 * half_force_y[j] +
-                    tau * (3.0 * sixth_jerk_y[j] + tau * (py * THIRD + (tau * diff3_y[j]) * 0.25)));
+        const Predicted p = predict_full_order(j, t);
+        double x = p.x, y = p.y, vx = p.vx, vy = p.vy;
         // A polynomial evaluated far from its step (a huge or negative frame
         // time) can overflow; the body is then shown where it last was.
         if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(vx) || !std::isfinite(vy)) {

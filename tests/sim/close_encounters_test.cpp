@@ -10,17 +10,8 @@
 
 namespace {
 
-class CloseEncounters : public ::testing::Test {
+class CloseEncounters : public SceneRunTest {
 protected:
-    void SetUp() override {
-        reset_scene_defaults();
-        clear_bodies();
-    }
-    void TearDown() override {
-        if (run_body_count > 0) end_run();
-        clear_bodies();
-    }
-
     // Frames every `every` up to `until`, each reached within what is left of
     // the budget of body steps; calls seen(frame) for each. False when the
     // budget runs out.

@@ -2,6 +2,8 @@
 // so the physics can be checked frame by frame.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cmath>
 
 #include "sim/bodies.h"
@@ -52,3 +54,17 @@ inline Body* add_mass(double x, double y, double vx, double vy, double mass) {
     body->vy = vy;
     return body;
 }
+
+// A test that starts from an empty scene with the default values and
+// releases whatever run it started.
+class SceneRunTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        reset_scene_defaults();
+        clear_bodies();
+    }
+    void TearDown() override {
+        if (run_body_count > 0) end_run();
+        clear_bodies();
+    }
+};

@@ -12,17 +12,7 @@ namespace {
 
 constexpr double PI = 3.14159265358979323846;
 
-class Integrator : public ::testing::Test {
-protected:
-    void SetUp() override {
-        reset_scene_defaults();
-        clear_bodies();
-    }
-    void TearDown() override {
-        if (run_body_count > 0) end_run();
-        clear_bodies();
-    }
-};
+using Integrator = SceneRunTest;
 
 // Two bodies on circular orbits about their centre of mass, the light one at
 // distance r from the heavy one; returns omega.
