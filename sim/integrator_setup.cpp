@@ -192,10 +192,11 @@ namespace {
 // Between two rows of a pass over all pairs: a Stop suspends the set-up
 // here, and a Close abandons it. A row costs one pass over the bodies, so a
 // large scene answers within a fraction of a millisecond, not after its
-// whole set-up.
+// whole set-up. The load acquires: a set-up abandoned here empties the body
+// list, which the control thread read before it asked for the Close.
 bool setup_goes_on() {
     suspension_point();
-    return !stop_requested.load(std::memory_order_relaxed);
+    return !stop_requested.load();
 }
 
 }  // namespace
