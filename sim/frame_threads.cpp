@@ -8,6 +8,7 @@
 
 Window view3d_window = NO_WINDOW;
 Window interactive_window = NO_WINDOW;
+void (*take_drawn_frame)() = nullptr;
 double interactive_centre_x = 0.0;
 double interactive_centre_y = 0.0;
 
@@ -49,7 +50,10 @@ int frame_thread() {
         }
         if (const PublishedFrame* frame = latest_published_frame()) convert_frame(frame);
         set_event(frame_free);
-        send_message(view3d_window, WM_DRAW_FRAME, 0, 0);
+        if (take_drawn_frame != nullptr)
+            take_drawn_frame();
+        else
+            send_message(view3d_window, WM_DRAW_FRAME, 0, 0);
         release_run_arrays();
     }
     return 0;

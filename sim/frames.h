@@ -8,6 +8,11 @@
 // creates the view windows; the headless runner sets its own.
 extern Window view3d_window;
 extern Window interactive_window;
+// When set, the 3D view's frame thread calls it with each converted frame
+// (drawn_frame) in place of asking view3d_window to draw: a reader without a
+// screen takes its frames on that thread, and a frame costs no round trip
+// through a third one. The run's arrays are held during the call.
+extern void (*take_drawn_frame)();
 
 // Centre of mass of the frame being converted or drawn by the 3D view's
 // frame thread (drawn_frame); 0 when there is none.

@@ -14,6 +14,7 @@
 
 const char BATCH_WINDOW_CLASS[] = "stelo.batch";
 BatchProgress batch_progress = {};
+Window batch_window = NO_WINDOW;
 
 namespace {
 
@@ -48,6 +49,24 @@ void print_frame(const PublishedFrame& frame) {
     std::printf("%.17g,energy,%.17g,%.17g\n", frame.time, energy, error);
 }
 
+LRESULT batch_window_proc(Window window, unsigned message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+    case WM_CHECK_PROGRESS:
+        if (batch_progress.done) {
+            post_quit_message(0);
+        } else if (time_limit_reached) {
+            batch_progress.stalled = 1;
+            batch_progress.done = 1;
+            post_quit_message(1);
+        }
+        return 0;
+    default:
+        return default_window_proc(window, message, wparam, lparam);
+    }
+}
+
+}  // namespace
+
 void take_frame() {
     const PublishedFrame* frame = drawn_frame;
     if (frame == nullptr || batch_progress.done) return;
@@ -67,28 +86,9 @@ void take_frame() {
     // (of two equally near, the earlier).
     if (frame->time + half_step >= options->until) {
         batch_progress.done = 1;
-        post_quit_message(0);
+        post_message(batch_window, WM_CHECK_PROGRESS, 0, 0);
     }
 }
-
-LRESULT batch_window_proc(Window window, unsigned message, WPARAM wparam, LPARAM lparam) {
-    switch (message) {
-    case WM_DRAW_FRAME:
-        take_frame();
-        return 0;
-    case WM_CHECK_PROGRESS:
-        if (!batch_progress.done && time_limit_reached) {
-            batch_progress.stalled = 1;
-            batch_progress.done = 1;
-            post_quit_message(1);
-        }
-        return 0;
-    default:
-        return default_window_proc(window, message, wparam, lparam);
-    }
-}
-
-}  // namespace
 
 int register_batch_window(const BatchOptions* batch_options) {
     options = batch_options;

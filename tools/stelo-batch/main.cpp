@@ -18,8 +18,6 @@
 
 namespace {
 
-Window batch_window = NO_WINDOW;
-
 // Tells the window when the run's bodies cannot step any more: such a run
 // publishes no frame that would end it. Ends with the workers.
 int watch_thread() {
@@ -50,6 +48,7 @@ int run_scene() {
     batch_window = create_window(BATCH_WINDOW_CLASS, "stelo-batch", 0, 0, 0, 0, 0, NO_WINDOW, 0);
     if (batch_window == NO_WINDOW) return 1;
     view3d_window = batch_window;
+    take_drawn_frame = take_frame;
     start_simulation_workers(star_lighting);
     if (simulation_thread_handle == nullptr || frame_thread_handle == nullptr) {
         std::fprintf(stderr, "stelo-batch: could not start the simulation threads\n");
@@ -68,6 +67,7 @@ int run_scene() {
     close_thread(watch);
     destroy_window(batch_window);
     view3d_window = NO_WINDOW;
+    take_drawn_frame = nullptr;
     return batch_progress.stalled ? 1 : 0;
 }
 
