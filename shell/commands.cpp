@@ -7,16 +7,16 @@
 #include <cstring>
 #include <string>
 
-#include "render/view3d_window.h"
+#include "app_state/scene_changes.h"
+#include "app_state/settings.h"
 #include "scenefile/scene_file.h"
 #include "shell/control_window_size.h"
 #include "shell/default_places.h"
-#include "shell/scene_changes.h"
-#include "shell/settings.h"
 #include "shell/shell.h"
 #include "sim/bodies.h"
 #include "sim/frames.h"
 #include "sim/simulation.h"
+#include "windows/view3d_window.h"
 
 namespace {
 

@@ -2,6 +2,7 @@
 // dispatch of its commands.
 #include <cstdio>
 
+#include "app_state/settings.h"
 #include "platform/platform.h"
 #include "scenefile/scene_file.h"
 #include "shell/about_dialog.h"
@@ -9,15 +10,8 @@
 #include "shell/control_window_size.h"
 #include "shell/default_places.h"
 #include "shell/pages.h"
-#include "shell/settings.h"
 #include "shell/shell.h"
 
-Window control_window = NO_WINDOW;
-std::uintptr_t main_menu = 0;
-Window tab_control = NO_WINDOW;
-Window page_timestep = NO_WINDOW;
-Window page_viewing = NO_WINDOW;
-Window page_rendering = NO_WINDOW;
 
 namespace {
 

@@ -2,13 +2,14 @@
 // built from their control tables once the main loop runs.
 #include "shell/pages.h"
 
-#include "render/view3d_window.h"
+#include "app_state/scene_changes.h"
+#include "drawing/scene_drawing.h"
 #include "resources/resource_files.h"
 #include "shell/commands.h"
 #include "shell/page_fields.h"
-#include "shell/scene_changes.h"
 #include "shell/shell.h"
 #include "sim/bodies.h"
+#include "windows/view3d_window.h"
 
 namespace {
 

@@ -1,12 +1,8 @@
-// The shell's globals: the control window, its menu and pages, the current
-// scene path. The view windows' handles live with the frame threads
-// (sim/frames.h) because the frame threads send to them.
+// The shell's command ids, the control window's procedure and the start-up.
+// The handles of the program's windows are in app_state/app_windows.h.
 #pragma once
 
-#include <cstdint>
-
-#include "platform/platform.h"
-#include "sim/frames.h"
+#include "app_state/app_windows.h"
 
 constexpr int ID_LOAD_SCENE = 1405;
 constexpr int ID_RUN_SCENE = 1406;
@@ -20,24 +16,6 @@ constexpr int CMD_SAVE_AS = 40042;
 constexpr int CMD_OPEN_AND_RUN = 40043;
 constexpr int CMD_OPEN = 40044;
 constexpr int CMD_SAVE = 40045;
-
-extern Window control_window;
-extern std::uintptr_t main_menu;
-extern Window tab_control;
-extern Window page_timestep;
-extern Window page_viewing;
-extern Window page_rendering;
-
-// Window classes and titles.
-constexpr const char* CONTROL_CLASS = "stelo20";
-constexpr const char* VIEW3D_CLASS = "stelo20render";
-constexpr const char* INTERACTIVE_CLASS = "stelo20interact";
-constexpr const char* CONTROL_TITLE = "Stelo Gravitational Simulation";
-constexpr const char* VIEW3D_TITLE = "Stelo3d - 3D View";
-constexpr const char* INTERACTIVE_TITLE = "Stelo3d - Interactive View";
-constexpr const char* MAIN_MENU_NAME = "IDR_MENU1";
-constexpr int VIEW_WIDTH = 525;  // outer size of a new view window
-constexpr int VIEW_HEIGHT = 370;
 
 LRESULT control_window_proc(Window window, unsigned message, WPARAM wparam, LPARAM lparam);
 

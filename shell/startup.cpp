@@ -3,16 +3,16 @@
 #include <cstdio>
 #include <string>
 
-#include "interact/interactive_window.h"
+#include "app_state/settings.h"
 #include "platform/platform.h"
-#include "render/view3d_window.h"
 #include "resources/resource_files.h"
 #include "scenefile/scene_file.h"
 #include "shell/commands.h"
 #include "shell/control_window_size.h"
-#include "shell/settings.h"
 #include "shell/shell.h"
 #include "shell/shortcuts.h"
+#include "windows/interactive_window.h"
+#include "windows/view3d_window.h"
 
 namespace {
 

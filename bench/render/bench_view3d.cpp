@@ -22,15 +22,15 @@
 #include <cstdlib>
 #include <string>
 
-#include "render/scene_drawing.h"
-#include "render/trails.h"
-#include "render/view3d_frame.h"
-#include "render/view3d_window.h"
-#include "shell/settings.h"
+#include "app_state/settings.h"
+#include "drawing/scene_drawing.h"
+#include "drawing/trails.h"
+#include "drawing/view3d_frame.h"
 #include "shell/shell.h"
 #include "sim/bodies.h"
 #include "sim/frames.h"
 #include "sim/simulation.h"
+#include "windows/view3d_window.h"
 
 // The shell defines the time-step page; the benchmark has none.
 Window page_timestep = NO_WINDOW;

@@ -11,13 +11,13 @@
 #include <string>
 #include <vector>
 
-#include "render/view3d_frame.h"
-#include "render/view3d_window.h"
+#include "drawing/view3d_frame.h"
 #include "shell/shell.h"
 #include "shell_fixture.h"
 #include "sim/bodies.h"
 #include "sim/frames.h"
 #include "tests/support/screen_pixels.h"
+#include "windows/view3d_window.h"
 
 namespace {
 

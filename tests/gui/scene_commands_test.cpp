@@ -2,13 +2,13 @@
 #include <cstring>
 #include <string>
 
-#include "render/view3d_window.h"
 #include "scenefile/scene_file.h"
 #include "shell/shell.h"
 #include "shell_fixture.h"
 #include "sim/bodies.h"
 #include "sim/frames.h"
 #include "sim/simulation.h"
+#include "windows/view3d_window.h"
 
 namespace {
 

@@ -4,13 +4,13 @@
 
 #include <string>
 
-#include "render/view3d_frame.h"
-#include "render/view3d_window.h"
+#include "drawing/view3d_frame.h"
 #include "scenefile/scene_file.h"
 #include "shell/shell.h"
 #include "shell_fixture.h"
 #include "sim/bodies.h"
 #include "sim/frames.h"
+#include "windows/view3d_window.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "app_state/settings.h"
 #include "scenefile/scene_file.h"
-#include "shell/settings.h"
 #include "shell/shell.h"
 #include "shell_fixture.h"
 #include "sim/frames.h"

@@ -8,7 +8,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "shell/settings.h"
+#include "app_state/settings.h"
 #include "shell/shell.h"
 #include "sim/bodies.h"
 

@@ -10,11 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "interact/interactive_window.h"
-#include "interact/placement.h"
-#include "render/scene_drawing.h"
-#include "render/view3d_frame.h"
-#include "render/view3d_window.h"
+#include "drawing/scene_drawing.h"
+#include "drawing/view3d_frame.h"
+#include "placement/placement.h"
 #include "shell/shell.h"
 #include "sim/bodies.h"
 #include "sim/frames.h"
@@ -22,6 +20,8 @@
 #include "tests/gui/shell_fixture.h"
 #include "tests/interact/view_driver.h"
 #include "tests/support/screen_pixels.h"
+#include "windows/interactive_window.h"
+#include "windows/view3d_window.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "interact/placement.h"
+#include "placement/placement.h"
 
 namespace {
 

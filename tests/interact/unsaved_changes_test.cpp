@@ -8,15 +8,15 @@
 #include <utility>
 #include <vector>
 
-#include "interact/placement.h"
-#include "render/view3d_window.h"
-#include "shell/scene_changes.h"
+#include "app_state/scene_changes.h"
+#include "placement/placement.h"
 #include "shell/shell.h"
 #include "sim/bodies.h"
 #include "sim/frames.h"
 #include "sim/simulation.h"
 #include "tests/gui/shell_fixture.h"
 #include "tests/interact/view_driver.h"
+#include "windows/view3d_window.h"
 
 namespace {
 

@@ -2,10 +2,10 @@
 
 #include <cmath>
 
-#include "interact/interactive_window.h"
-#include "interact/placement.h"
+#include "placement/placement.h"
 #include "sim/bodies.h"
 #include "sim/frames.h"
+#include "windows/interactive_window.h"
 
 void client_size(Window view, int* width, int* height) {
     get_client_rect(view, nullptr, nullptr, width, height);

@@ -15,11 +15,12 @@
 #include <string>
 #include <vector>
 
-#include "render/view3d_frame.h"
-#include "render/view3d_window.h"
+#include "drawing/scene_drawing.h"
+#include "drawing/view3d_frame.h"
 #include "shell/shell.h"
 #include "sim/frames.h"
 #include "sim/simulation.h"
+#include "windows/view3d_window.h"
 
 namespace {
 

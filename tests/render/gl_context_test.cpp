@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "render/gl_context.h"
+#include "drawing/gl_context.h"
 #include "tests/render/render_test_support.h"
 
 namespace {

@@ -4,12 +4,12 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
-#include "render/gl_context.h"
-#include "render/scene_drawing.h"
-#include "render/view3d_window.h"
+#include "drawing/gl_context.h"
+#include "drawing/scene_drawing.h"
 #include "sim/frames.h"
 #include "sim/simulation.h"
 #include "tests/render/render_test_support.h"
+#include "windows/view3d_window.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // need no display.
 #include <gtest/gtest.h>
 
-#include "render/gl_context.h"
+#include "drawing/gl_context.h"
 
 namespace {
 

@@ -6,11 +6,11 @@
 #include <chrono>
 #include <cstdlib>
 
-#include "render/view3d_frame.h"
-#include "render/view3d_window.h"
-#include "shell/settings.h"
+#include "app_state/settings.h"
+#include "drawing/view3d_frame.h"
 #include "sim/frames.h"
 #include "sim/simulation.h"
+#include "windows/view3d_window.h"
 
 // The shell defines the time-step page; these tests stand in for it.
 Window page_timestep = NO_WINDOW;

@@ -3,11 +3,11 @@
 #include <string>
 #include <unistd.h>
 
-#include "render/view3d_frame.h"
-#include "render/view3d_image.h"
-#include "render/view3d_window.h"
-#include "shell/settings.h"
+#include "app_state/settings.h"
+#include "drawing/view3d_frame.h"
 #include "tests/render/render_test_support.h"
+#include "windows/view3d_image.h"
+#include "windows/view3d_window.h"
 
 namespace {
 

@@ -3,10 +3,11 @@
 // sanitizer builds check the leaks and races).
 #include <cmath>
 
-#include "render/view3d_frame.h"
-#include "render/view3d_window.h"
+#include "drawing/scene_drawing.h"
+#include "drawing/view3d_frame.h"
 #include "sim/simulation.h"
 #include "tests/render/render_test_support.h"
+#include "windows/view3d_window.h"
 
 namespace {
 

@@ -4,11 +4,11 @@
 #include <algorithm>
 #include <cmath>
 
-#include "render/scene_drawing.h"
-#include "render/view3d_window.h"
-#include "shell/settings.h"
+#include "app_state/settings.h"
+#include "drawing/scene_drawing.h"
 #include "sim/simulation.h"
 #include "tests/render/render_test_support.h"
+#include "windows/view3d_window.h"
 
 namespace {
 

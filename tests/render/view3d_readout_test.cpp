@@ -5,10 +5,10 @@
 #include <cstring>
 #include <string>
 
-#include "render/view3d_readout.h"
-#include "render/view3d_window.h"
 #include "scenefile/scene_file.h"
 #include "tests/render/render_test_support.h"
+#include "windows/view3d_readout.h"
+#include "windows/view3d_window.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 // The 3D view as the X server shows it: light bars with dark text over the
 // black GL area, the drawing on screen, and bars redrawn whole after the
 // window grows.
-#include "render/view3d_window.h"
-#include "shell/settings.h"
+#include "app_state/settings.h"
 #include "tests/render/render_test_support.h"
 #include "tests/support/screen_pixels.h"
+#include "windows/view3d_window.h"
 
 namespace {
 

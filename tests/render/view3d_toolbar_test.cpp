@@ -5,13 +5,14 @@
 #include <string>
 #include <vector>
 
-#include "render/view3d_frame.h"
-#include "render/view3d_window.h"
-#include "shell/settings.h"
+#include "app_state/settings.h"
+#include "drawing/scene_drawing.h"
+#include "drawing/view3d_frame.h"
 #include "shell/shell.h"
 #include "sim/frames.h"
 #include "sim/simulation.h"
 #include "tests/render/render_test_support.h"
+#include "windows/view3d_window.h"
 
 namespace {
 

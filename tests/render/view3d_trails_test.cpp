@@ -4,13 +4,13 @@
 #include <algorithm>
 #include <cmath>
 
-#include "render/trails.h"
-#include "render/view3d_frame.h"
-#include "render/view3d_window.h"
-#include "shell/settings.h"
+#include "app_state/settings.h"
+#include "drawing/trails.h"
+#include "drawing/view3d_frame.h"
 #include "sim/bodies.h"
 #include "tests/render/render_test_support.h"
 #include "tests/support/screen_pixels.h"
+#include "windows/view3d_window.h"
 
 namespace {
 

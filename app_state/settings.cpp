@@ -1,6 +1,6 @@
 // The settings file: ten integers of window geometry in the working
 // directory, read when the control window is created and written at exit.
-#include "shell/settings.h"
+#include "app_state/settings.h"
 
 #include <algorithm>
 #include <cstdio>

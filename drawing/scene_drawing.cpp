@@ -1,4 +1,4 @@
-#include "render/scene_drawing.h"
+#include "drawing/scene_drawing.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -6,10 +6,9 @@
 #include <cmath>
 #include <cstring>
 
-#include "render/trail_image.h"
-#include "render/trails.h"
-#include "render/view3d_frame.h"
-#include "render/view3d_window.h"
+#include "drawing/trail_image.h"
+#include "drawing/trails.h"
+#include "drawing/view3d_frame.h"
 #include "sim/bodies.h"
 #include "sim/frames.h"
 #include "sim/simulation.h"

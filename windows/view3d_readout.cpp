@@ -1,4 +1,4 @@
-#include "render/view3d_readout.h"
+#include "windows/view3d_readout.h"
 
 #include <atomic>
 #include <chrono>

@@ -2,7 +2,7 @@
 // put a new body in a circular orbit or make a binary pair.
 #include <cmath>
 
-#include "interact/placement.h"
+#include "placement/placement.h"
 
 void screen_to_world(int px, int py, int width, int height, double* wx, double* wy) {
     if (width <= 0 || height <= 0) {

@@ -1,6 +1,6 @@
 // View contexts come from the platform's GL surfaces, which are always true
 // colour: the palette below is built only for formats that ask for one.
-#include "render/gl_context.h"
+#include "drawing/gl_context.h"
 
 namespace {
 

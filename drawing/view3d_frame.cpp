@@ -1,9 +1,9 @@
-#include "render/view3d_frame.h"
+#include "drawing/view3d_frame.h"
 
 #include <cmath>
 #include <cstring>
 
-#include "render/trails.h"
+#include "drawing/trails.h"
 #include "sim/bodies.h"
 #include "sim/frames.h"
 

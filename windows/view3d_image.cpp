@@ -1,4 +1,4 @@
-#include "render/view3d_image.h"
+#include "windows/view3d_image.h"
 
 #include <cstdio>
 #include <vector>

@@ -1,10 +1,10 @@
 // The interactive view's toolbar: 21 check-group buttons in five groups,
 // close enough together that all of them fit across the view's default
 // width.
-#include "interact/interactive_window.h"
-#include "interact/placement.h"
-#include "render/view3d_window.h"
+#include "app_state/view_commands.h"
+#include "placement/placement.h"
 #include "resources/resource_files.h"
+#include "windows/interactive_window.h"
 
 namespace {
 

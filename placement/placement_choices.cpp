@@ -1,5 +1,5 @@
 // The placement choices and the toolbar commands that change them.
-#include "interact/placement.h"
+#include "placement/placement.h"
 
 int place_mode = PLACE_UNASSISTED;
 int place_pending = 0;

@@ -1,6 +1,6 @@
 // A new body from the current choices, and what a placement click does in
 // each mode.
-#include "interact/placement.h"
+#include "placement/placement.h"
 
 Body* place_new_body(double wx, double wy) {
     Body* body = nullptr;

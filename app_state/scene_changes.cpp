@@ -1,4 +1,4 @@
-#include "shell/scene_changes.h"
+#include "app_state/scene_changes.h"
 
 #include "platform/platform.h"
 #include "sim/frames.h"

@@ -2,7 +2,7 @@
 // threads and their hand-over events), draws every frame the frame thread
 // converts, and carries the toolbar that runs, stops and speeds the
 // simulation and chooses the reference frame.
-#include "render/view3d_window.h"
+#include "windows/view3d_window.h"
 
 #include <GL/gl.h>
 
@@ -10,19 +10,19 @@
 #include <cstdio>
 #include <iterator>
 
-#include "render/gl_context.h"
-#include "render/scene_drawing.h"
-#include "render/trails.h"
-#include "render/view3d_image.h"
-#include "render/view3d_readout.h"
-#include "render/view3d_frame.h"
+#include "app_state/app_windows.h"
+#include "app_state/scene_changes.h"
+#include "app_state/settings.h"
+#include "drawing/gl_context.h"
+#include "drawing/scene_drawing.h"
+#include "drawing/trails.h"
+#include "drawing/view3d_frame.h"
 #include "resources/resource_files.h"
-#include "shell/scene_changes.h"
-#include "shell/settings.h"
-#include "shell/shell.h"
 #include "sim/bodies.h"
 #include "sim/frames.h"
 #include "sim/simulation.h"
+#include "windows/view3d_image.h"
+#include "windows/view3d_readout.h"
 
 Window view3d_statusbar = NO_WINDOW;
 Window view3d_toolbar = NO_WINDOW;

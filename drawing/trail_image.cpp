@@ -1,4 +1,4 @@
-#include "render/trail_image.h"
+#include "drawing/trail_image.h"
 
 #define GL_GLEXT_PROTOTYPES
 #include <GL/gl.h>

@@ -1,19 +1,19 @@
 // The interactive view window: its creation and end, its size handling,
 // the Stop and Run pair with the 3D view, the choice commands of its
 // toolbar, the popup menu, and the control of its frame thread.
-#include "interact/interactive_window.h"
+#include "windows/interactive_window.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
 
 #include <iterator>
 
-#include "interact/placement.h"
-#include "render/gl_context.h"
-#include "render/scene_drawing.h"
-#include "render/view3d_window.h"
-#include "shell/scene_changes.h"
-#include "shell/settings.h"
+#include "app_state/scene_changes.h"
+#include "app_state/settings.h"
+#include "app_state/view_commands.h"
+#include "drawing/gl_context.h"
+#include "drawing/scene_drawing.h"
+#include "placement/placement.h"
 #include "sim/bodies.h"
 #include "sim/frames.h"
 #include "sim/simulation.h"

@@ -1,12 +1,12 @@
 // A left click in the interactive view: bodies are placed before the first
 // Run; once a simulation is active the click picks the origin of the Fixed
 // frame or the reference body of the Rotating, Moving and Orbit frames.
-#include "interact/interactive_window.h"
-#include "interact/placement.h"
-#include "render/scene_drawing.h"
-#include "shell/scene_changes.h"
+#include "app_state/scene_changes.h"
+#include "drawing/scene_drawing.h"
+#include "placement/placement.h"
 #include "sim/bodies.h"
 #include "sim/simulation.h"
+#include "windows/interactive_window.h"
 
 namespace {
 

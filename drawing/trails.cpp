@@ -1,4 +1,4 @@
-#include "render/trails.h"
+#include "drawing/trails.h"
 
 #define GL_GLEXT_PROTOTYPES
 #include <GL/gl.h>
@@ -9,8 +9,8 @@
 #include <cstddef>
 #include <cstring>
 
-#include "render/trail_image.h"
-#include "render/view3d_frame.h"
+#include "drawing/trail_image.h"
+#include "drawing/view3d_frame.h"
 #include "sim/bodies.h"
 #include "sim/frames.h"
 #include "sim/simulation.h"

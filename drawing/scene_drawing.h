@@ -5,6 +5,12 @@
 
 #include "platform/platform.h"
 
+// 1 from the first accepted Run of the current 3D view on (the 3D view
+// writes it).
+extern int view3d_started;
+// Client width / height of the 3D view, from the last non-empty size.
+extern double view3d_aspect;
+
 // Every drawing leaves the model-view matrix selected; the projection of
 // the 3D view is applied again at the start of each of its frames, so a
 // context that the window system had to recreate still draws correctly.
