@@ -29,9 +29,11 @@ constexpr unsigned WM_NOTIFY = 0x004E;
 constexpr unsigned WM_INITDIALOG = 0x0110;
 constexpr unsigned WM_COMMAND = 0x0111;
 constexpr unsigned WM_SYSCOMMAND = 0x0112;
+constexpr unsigned WM_MOUSEMOVE = 0x0200;  // the pointer moved over the client area
 constexpr unsigned WM_LBUTTONDOWN = 0x0201;
 constexpr unsigned WM_RBUTTONDOWN = 0x0204;
 constexpr unsigned WM_DROPFILES = 0x0233;
+constexpr unsigned WM_MOUSELEAVE = 0x02A3;  // the pointer left the client area
 constexpr unsigned WM_USER = 0x0400;
 constexpr unsigned WM_DRAW_FRAME = WM_USER + 1;
 constexpr unsigned WM_VIEWING_CHANGED = WM_USER + 2;
@@ -45,6 +47,7 @@ constexpr unsigned SC_RESTORE = 0xF120;
 // WM_NOTIFY codes (NotifyHeader::code).
 constexpr int TCN_SELCHANGE = -551;  // tab control: selection changed
 constexpr int TTN_NEEDTEXT = -520;   // tooltip text request
+constexpr int TABLE_CELL_CHANGED = -1100;  // table: the user changed a cell (TableNotify)
 
 constexpr unsigned low_word(std::uintptr_t v) { return static_cast<unsigned>(v & 0xFFFF); }
 constexpr unsigned high_word(std::uintptr_t v) { return static_cast<unsigned>((v >> 16) & 0xFFFF); }
@@ -380,6 +383,44 @@ void tab_insert(Window tab, int index, const char* text, const char* image);
 int tab_selected(Window tab);
 void tab_select(Window tab, int index);  // as a click: notifies the parent
 int tab_count(Window tab);
+
+// Tables: rows of cells under column titles. A text cell is edited as text
+// and reports when the user leaves it; a choice cell offers fixed texts (its
+// value is the index chosen); a check cell is a check box (value 0 or 1).
+// Every change the user makes arrives at the parent as WM_NOTIFY with
+// TABLE_CELL_CHANGED and a TableNotify; changes made through the functions
+// below do not notify. Rows can be selected several at a time.
+enum TableColumnKind { TABLE_TEXT = 0, TABLE_CHOICE, TABLE_CHECK };
+struct TableColumn {
+    const char* title;
+    TableColumnKind kind;
+    int width;                  // logical pixels
+    const char* const* choices; // TABLE_CHOICE: the texts offered
+    int choice_count;
+};
+struct TableNotify {
+    NotifyHeader header;
+    int row;
+    int column;
+};
+Window create_table(Window parent, int child_id, const TableColumn* columns, int count);
+void table_set_row_count(Window table, int rows);
+int table_row_count(Window table);
+void table_set_cell_text(Window table, int row, int column, const char* text);
+int table_get_cell_text(Window table, int row, int column, char* buffer, int capacity);
+void table_set_cell_value(Window table, int row, int column, int value);
+int table_get_cell_value(Window table, int row, int column);
+// A read-only table shows its cells but takes no edits.
+void table_set_read_only(Window table, int read_only);
+int table_is_read_only(Window table);
+// The selected rows in ascending order (at most capacity); returns how many
+// rows are selected.
+int table_selected_rows(Window table, int* rows, int capacity);
+void table_select_rows(Window table, const int* rows, int count);
+// Edits as the user would (tests): types text into a text cell and leaves
+// it, or chooses a value of a choice or check cell; each notifies the parent.
+void table_type_cell(Window table, int row, int column, const char* text);
+void table_choose_cell(Window table, int row, int column, int value);
 
 // Dialog pages from a control table; rectangles in dialog units (converted
 // with the dialog font's metrics). The dialog procedure receives

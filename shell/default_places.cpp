@@ -98,3 +98,34 @@ void default_view_rect(ViewSlot slot, int* x, int* y, int* width, int* height) {
     *width = view_width + OUTER_EXTRA_WIDTH;
     *height = view_height + OUTER_EXTRA_HEIGHT;
 }
+
+void default_bodies_rect(int* x, int* y, int* width, int* height) {
+    constexpr int ROOMY_HEIGHT = 180;  // client height that shows a handful of rows
+    constexpr int WIDEST = 900;
+    const Box area = work_area();
+    const Frame frame = control_frame();
+    Box views[2];
+    default_view_rect(VIEW_SLOT_3D, &views[0].x, &views[0].y, &views[0].width, &views[0].height);
+    default_view_rect(VIEW_SLOT_INTERACTIVE, &views[1].x, &views[1].y, &views[1].width, &views[1].height);
+    int views_bottom = 0;
+    for (const Box& view : views) views_bottom = std::max(views_bottom, view.y + view.height + frame.extra_height);
+    Box control;
+    get_frame_rect(control_window, &control.x, &control.y, &control.width, &control.height);
+    const int control_bottom = control.y + control.height + GAP;
+    const int area_bottom = area.y + area.height;
+
+    Box place;
+    if (area_bottom - views_bottom - GAP >= ROOMY_HEIGHT + frame.extra_height) {
+        place = {area.x, views_bottom + GAP, std::min(area.width, WIDEST), area_bottom - views_bottom - GAP};
+    } else {
+        place = {area.x, control_bottom, std::max(control.width, SMALLEST_VIEW_WIDTH), area_bottom - control_bottom};
+    }
+    const int client_width = std::max(SMALLEST_VIEW_WIDTH, place.width - frame.extra_width);
+    const int client_height = std::clamp(place.height - frame.extra_height, SMALLEST_VIEW_HEIGHT, 400);
+    // On the screen even when the screen has no room left below.
+    const int top = std::min(place.y, area_bottom - client_height - frame.extra_height);
+    *x = place.x + frame.left - OUTER_LEFT;
+    *y = std::max(area.y, top) + frame.top - OUTER_TOP;
+    *width = client_width + OUTER_EXTRA_WIDTH;
+    *height = client_height + OUTER_EXTRA_HEIGHT;
+}

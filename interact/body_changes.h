@@ -1,0 +1,16 @@
+// What follows a change of the body list made before the first Run, from
+// whichever window made it: the unsaved-changes flag, the interactive
+// view's picture and the Bodies table.
+#pragma once
+
+#include "platform/platform.h"
+
+// The command that takes back the last change of the bodies: the
+// interactive view's Ctrl+Z, and Edit > Undo of the control window, which
+// passes it to the view.
+constexpr int CMD_UNDO = 40104;
+
+void announce_body_change();
+// Tells the Bodies window to show the list afresh (a scene opened, closed
+// or run), without counting it as a change.
+void refresh_bodies_window();
