@@ -70,14 +70,20 @@ double* text_field(Body* body, int column) {
 }
 
 // Keeps total_mass and glow_count with a body whose fields are replaced.
+// The total is summed afresh: adding the difference would leave rounding
+// dust that grows with every edit.
 void replace_fields(Body* body, const Body& values) {
-    total_mass += values.mass - body->mass;
+    const int new_mass = values.mass != body->mass;
     glow_count += values.glowing - body->glowing;
     Body* prev = body->prev;
     Body* next = body->next;
     *body = values;
     body->prev = prev;
     body->next = next;
+    if (!new_mass) return;
+    total_mass = 0.0;
+    const Body* each = body_list;
+    for (int i = 0; i < body_count; ++i, each = each->next) total_mass += each->mass;
 }
 
 // Moves every body by the mass-weighted mean of one of its vectors (the

@@ -16,9 +16,12 @@ std::vector<double> state_x, state_y, state_vx, state_vy;
 
 }  // namespace
 
+double view3d_state_time = 0.0;
+
 void keep_view3d_state() {
     const PublishedFrame* frame = drawn_frame;
     if (frame == nullptr || frame->count <= 0) return;
+    view3d_state_time = frame->time;
     const auto n = static_cast<std::size_t>(frame->count);
     state_x.assign(frame->x, frame->x + n);
     state_y.assign(frame->y, frame->y + n);
@@ -27,6 +30,7 @@ void keep_view3d_state() {
 }
 
 void release_view3d_state() {
+    view3d_state_time = 0.0;
     state_x = std::vector<double>();
     state_y = std::vector<double>();
     state_vx = std::vector<double>();

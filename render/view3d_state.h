@@ -10,6 +10,8 @@ constexpr int CMD_SAVE_STATE = 40123;
 // while the view handles a frame thread's WM_DRAW_FRAME, when drawn_frame
 // is valid. Before the first frame the state is the scene's own bodies.
 void keep_view3d_state();
+// The time of the kept frame (0 before the first).
+extern double view3d_state_time;
 void release_view3d_state();
 // Asks for a file name with the Save As dialog and writes the scene there
 // with every body at the kept frame's position and velocity (world
