@@ -524,6 +524,8 @@ int tab_tooltip(Window tab, int index, char* buffer, int capacity);
 // area (x, y in device pixels, as in WM_LBUTTONDOWN), a toolbar button or
 // the window itself.
 void click_client(Window window, int x, int y, int right_button);
+// The pointer moved to that point of the client area (no button down).
+void move_pointer_client(Window window, int x, int y);
 void press_close_box(Window window);
 // Presses keys ("Ctrl+N", "Space") in a window as the user would: the window
 // becomes active and the press reaches its shortcuts first, then the widget
