@@ -23,12 +23,12 @@ const char* const colour_names[COLOUR_COUNT] = {"White", "Cyan", "Red", "Green",
 const TableColumn columns[BODY_COLUMN_COUNT] = {
     {"Colour", TABLE_CHOICE, 90, colour_names, COLOUR_COUNT},
     {"Glowing", TABLE_CHECK, 60, nullptr, 0},
-    {"Mass", TABLE_TEXT, 110, nullptr, 0},
+    {"Mass", TABLE_TEXT, 150, nullptr, 0},
     {"Radius", TABLE_TEXT, 70, nullptr, 0},
-    {"x", TABLE_TEXT, 130, nullptr, 0},
-    {"y", TABLE_TEXT, 130, nullptr, 0},
-    {"vx", TABLE_TEXT, 130, nullptr, 0},
-    {"vy", TABLE_TEXT, 130, nullptr, 0},
+    {"x", TABLE_TEXT, 150, nullptr, 0},
+    {"y", TABLE_TEXT, 150, nullptr, 0},
+    {"vx", TABLE_TEXT, 150, nullptr, 0},
+    {"vy", TABLE_TEXT, 150, nullptr, 0},
 };
 
 const DialogControl page_controls[] = {

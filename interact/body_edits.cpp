@@ -131,6 +131,16 @@ void body_cell_text(const Body* body, int column, char* text, int capacity) {
             value = *field;
         }
     }
+    // Plain digits read best ("300000", not "3e+05") while they stay short;
+    // either way the text reads back to the same double.
+    constexpr int PLAIN_DIGITS = 20;
+    char plain[400];
+    const std::to_chars_result fixed = std::to_chars(plain, plain + sizeof plain, value, std::chars_format::fixed);
+    if (fixed.ec == std::errc() && fixed.ptr - plain <= PLAIN_DIGITS && fixed.ptr - plain < capacity) {
+        std::memcpy(text, plain, static_cast<std::size_t>(fixed.ptr - plain));
+        text[fixed.ptr - plain] = '\0';
+        return;
+    }
     const std::to_chars_result end = std::to_chars(text, text + capacity - 1, value);
     *(end.ec == std::errc() ? end.ptr : text) = '\0';
 }

@@ -28,8 +28,9 @@ extern Window bodies_window;
 // Sent to the Bodies window whenever the body list or bodies_editable changed.
 constexpr unsigned WM_BODIES_CHANGED = WM_USER + 10;
 
-// The text a cell of a text column shows: the shortest that reads back to
-// the same double. The mass shows in user units.
+// The text a cell of a text column shows: one that reads back to the same
+// double, in plain digits while they are few, else the shortest. The mass
+// shows in user units.
 void body_cell_text(const Body* body, int column, char* text, int capacity);
 
 // Each returns nullptr when the change was taken or changed nothing, or

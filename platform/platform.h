@@ -389,7 +389,8 @@ int tab_count(Window tab);
 // value is the index chosen); a check cell is a check box (value 0 or 1).
 // Every change the user makes arrives at the parent as WM_NOTIFY with
 // TABLE_CELL_CHANGED and a TableNotify; changes made through the functions
-// below do not notify. Rows can be selected several at a time.
+// below do not notify. Rows are numbered from 0, as their headers show, and
+// can be selected several at a time.
 enum TableColumnKind { TABLE_TEXT = 0, TABLE_CHOICE, TABLE_CHECK };
 struct TableColumn {
     const char* title;

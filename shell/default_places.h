@@ -13,8 +13,7 @@ void place_control_window_by_default(Window control);
 // The outer rectangle to create a view window with in its slot (a place
 // given at creation is one that every window manager honours).
 void default_view_rect(ViewSlot slot, int* x, int* y, int* width, int* height);
-// The outer rectangle of a new Bodies window: below the views across the
-// screen when there is room for a table there, else below the control
-// window as wide as it is; never over the other windows' default places
-// where the screen has room, always on the screen.
+// The outer rectangle of a new Bodies window: in the largest free place
+// beside the control window and the views (below the views, below the
+// control window or right of the views), on the screen.
 void default_bodies_rect(int* x, int* y, int* width, int* height);

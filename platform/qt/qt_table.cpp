@@ -96,6 +96,7 @@ Window create_table(Window parent, int child_id, const TableColumn* columns, int
     widget->setHorizontalHeaderLabels(titles);
     for (int i = 0; i < count; ++i)
         if (columns[i].width > 0) widget->setColumnWidth(i, columns[i].width);
+    widget->setWordWrap(false);
     widget->setSelectionBehavior(QAbstractItemView::SelectRows);
     widget->setSelectionMode(QAbstractItemView::ExtendedSelection);
     widget->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
@@ -116,9 +117,11 @@ void table_set_row_count(Window table, int rows) {
     ++setting;
     const int old_rows = state->widget->rowCount();
     state->widget->setRowCount(rows);
-    for (int row = old_rows; row < rows; ++row)
+    for (int row = old_rows; row < rows; ++row) {
+        state->widget->setVerticalHeaderItem(row, new QTableWidgetItem(QString::number(row)));
         for (int column = 0; column < static_cast<int>(state->kinds.size()); ++column)
             make_cell(table, state, row, column);
+    }
     --setting;
 }
 

@@ -175,7 +175,8 @@ TEST_F(BodiesWindow, ATypedSceneSavesReopensAndRunsAsTyped) {
     EXPECT_STREQ(shown, wanted);
 
     if (const char* picture = std::getenv("STELO_BODIES_SCREENSHOT")) {
-        pump(300);
+        move_window(bodies_window, 0, 0, 1000, 200, 1);
+        pump(500);
         EXPECT_EQ(save_window_image(bodies_window, picture), 1);
     }
 

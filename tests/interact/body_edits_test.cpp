@@ -58,6 +58,10 @@ TEST_F(BodyEdits, TypedValuesAreKeptExactlyAndRefusedOnesLeaveTheOldValue) {
     EXPECT_EQ(total_mass, body->mass);
     EXPECT_EQ(cell(0, COLUMN_X), "123456789.12345679");
     EXPECT_EQ(cell(0, COLUMN_VY), "-0.1");
+    EXPECT_EQ(type(0, COLUMN_VX, "3e5"), "");
+    EXPECT_EQ(cell(0, COLUMN_VX), "300000");
+    EXPECT_EQ(type(0, COLUMN_VX, "1e-300"), "");
+    EXPECT_EQ(cell(0, COLUMN_VX), "1e-300");
     EXPECT_EQ(std::stod(cell(0, COLUMN_MASS)), body->mass / MASS_UNIT);
 
     // No number, not a finite one, more than a number, a mass whose total
