@@ -1,6 +1,7 @@
-// The Bodies window: the table shows the body list afresh whenever it
-// changes; a cell the user leaves, Add and Delete change the list through
-// the body edits, which keep the old value of a refused one.
+// The Bodies window: the table asks for the cells it shows and is told to
+// show them afresh whenever the list changes; a cell the user leaves, Add
+// and Delete change the list through the body edits, which keep the old
+// value of a refused one.
 #include "interact/bodies_window.h"
 
 #include <iterator>
@@ -53,20 +54,30 @@ LRESULT page_proc(Window page, unsigned message, WPARAM wparam, LPARAM lparam) {
 
 void set_note(const char* text) { set_dialog_item_text(bodies_page, BODIES_NOTE, text); }
 
-void show_row(int row, const Body* body) {
-    table_set_cell_value(bodies_table, row, COLUMN_COLOUR, body->colour);
-    table_set_cell_value(bodies_table, row, COLUMN_GLOWING, body->glowing);
-    char text[64];
-    for (int column = COLUMN_MASS; column < BODY_COLUMN_COUNT; ++column) {
-        body_cell_text(body, column, text, sizeof text);
-        table_set_cell_text(bodies_table, row, column, text);
+// The table asks for its rows in order while it draws: the walk goes on
+// from the row asked last instead of from the head each time. Any change
+// of the list forgets it.
+int cached_row = -1;
+Body* cached_body = nullptr;
+
+Body* row_body(int row) {
+    if (row < 0 || row >= body_count) return nullptr;
+    if (cached_body == nullptr || row < cached_row) {
+        cached_row = 0;
+        cached_body = body_list;
     }
+    for (; cached_row < row; ++cached_row) cached_body = cached_body->next;
+    return cached_body;
+}
+
+void forget_rows() {
+    cached_row = -1;
+    cached_body = nullptr;
 }
 
 void show_bodies() {
+    forget_rows();
     table_set_row_count(bodies_table, body_count);
-    const Body* body = body_list;
-    for (int row = 0; row < body_count; ++row, body = body->next) show_row(row, body);
     table_set_read_only(bodies_table, !bodies_editable);
     if (!is_window(interactive_window))
         set_note(NO_SCENE_TEXT);
@@ -74,23 +85,32 @@ void show_bodies() {
         set_note(bodies_editable ? "" : RAN_TEXT);
 }
 
-void on_cell_changed(int row, int column) {
+void answer_cell(TableNotify* cell) {
+    const Body* body = row_body(cell->row);
+    if (body == nullptr) return;
+    if (cell->column == COLUMN_COLOUR)
+        cell->value = body->colour;
+    else if (cell->column == COLUMN_GLOWING)
+        cell->value = body->glowing;
+    else
+        body_cell_text(body, cell->column, cell->header.text, sizeof cell->header.text);
+}
+
+// The table shows the cell afresh afterwards: the new value, or the old
+// one kept.
+void on_cell_changed(const TableNotify& cell) {
     const char* refusal = nullptr;
     int changed = 0;
-    if (!bodies_editable) {
+    if (!bodies_editable)
         refusal = RAN_TEXT;
-    } else if (column == COLUMN_COLOUR) {
-        refusal = edit_body_colour(row, table_get_cell_value(bodies_table, row, column), &changed);
-    } else if (column == COLUMN_GLOWING) {
-        refusal = edit_body_glowing(row, table_get_cell_value(bodies_table, row, column), &changed);
-    } else {
-        char text[256];
-        table_get_cell_text(bodies_table, row, column, text, sizeof text);
-        refusal = edit_body_text(row, column, text, &changed);
-    }
-    if (changed) announce_body_change();
-    // The cell shows what the body holds: the new value, or the old one kept.
-    if (const Body* body = body_at(row)) show_row(row, body);
+    else if (cell.column == COLUMN_COLOUR)
+        refusal = edit_body_colour(cell.row, cell.value, &changed);
+    else if (cell.column == COLUMN_GLOWING)
+        refusal = edit_body_glowing(cell.row, cell.value, &changed);
+    else
+        refusal = edit_body_text(cell.row, cell.column, cell.typed, &changed);
+    forget_rows();
+    if (changed) announce_body_change(bodies_window);
     set_note(refusal != nullptr ? refusal : "");
 }
 
@@ -103,7 +123,7 @@ void delete_selected() {
     }
     delete_bodies(rows.data(), selected < body_count ? selected : body_count);
     table_select_rows(bodies_table, nullptr, 0);
-    announce_body_change();
+    announce_body_change(NO_WINDOW);
 }
 
 void on_command(unsigned id) {
@@ -114,7 +134,7 @@ void on_command(unsigned id) {
     }
     if (id == BODIES_ADD) {
         add_table_body();
-        announce_body_change();
+        announce_body_change(NO_WINDOW);
     } else {
         delete_selected();
     }
@@ -145,9 +165,10 @@ LRESULT bodies_window_proc(Window window, unsigned message, WPARAM wparam, LPARA
             return 0;
         case WM_SIZE: on_size(window); return 0;
         case WM_NOTIFY: {
-            const auto* notify = reinterpret_cast<const TableNotify*>(lparam);
-            if (notify != nullptr && notify->header.code == TABLE_CELL_CHANGED && notify->header.from == bodies_table)
-                on_cell_changed(notify->row, notify->column);
+            auto* cell = reinterpret_cast<TableNotify*>(lparam);
+            if (cell == nullptr || cell->header.from != bodies_table) return 0;
+            if (cell->header.code == TABLE_CELL_TEXT) answer_cell(cell);
+            if (cell->header.code == TABLE_CELL_CHANGED) on_cell_changed(*cell);
             return 0;
         }
         case WM_COMMAND: on_command(low_word(wparam)); return 0;

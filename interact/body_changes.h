@@ -10,7 +10,9 @@
 // passes it to the view.
 constexpr int CMD_UNDO = 40104;
 
-void announce_body_change();
+// from: the window that made the change and shows it itself (NO_WINDOW:
+// every window is told).
+void announce_body_change(Window from);
 // Tells the Bodies window to show the list afresh (a scene opened, closed
 // or run), without counting it as a change.
 void refresh_bodies_window();

@@ -65,7 +65,7 @@ void interactive_click(Window window, int px, int py) {
     } else if (bodies_editable) {
         const int bodies = body_count;
         const PlacementOutcome outcome = placement_click(wx, wy);
-        if (body_count != bodies) announce_body_change();
+        if (body_count != bodies) announce_body_change(NO_WINDOW);
         if (outcome.status_text != nullptr) set_interactive_status(outcome.status_text);
         if (outcome.back_to_unassisted) return_to_unassisted();
     }

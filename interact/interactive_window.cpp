@@ -221,7 +221,7 @@ void undo() {
     } else {
         apply_glow_limit();
     }
-    announce_body_change();
+    announce_body_change(NO_WINDOW);
 }
 
 // Before the first Run the status bar's second part shows the world point

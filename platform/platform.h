@@ -47,7 +47,6 @@ constexpr unsigned SC_RESTORE = 0xF120;
 // WM_NOTIFY codes (NotifyHeader::code).
 constexpr int TCN_SELCHANGE = -551;  // tab control: selection changed
 constexpr int TTN_NEEDTEXT = -520;   // tooltip text request
-constexpr int TABLE_CELL_CHANGED = -1100;  // table: the user changed a cell (TableNotify)
 
 constexpr unsigned low_word(std::uintptr_t v) { return static_cast<unsigned>(v & 0xFFFF); }
 constexpr unsigned high_word(std::uintptr_t v) { return static_cast<unsigned>((v >> 16) & 0xFFFF); }
@@ -384,32 +383,41 @@ int tab_selected(Window tab);
 void tab_select(Window tab, int index);  // as a click: notifies the parent
 int tab_count(Window tab);
 
-// Tables: rows of cells under column titles. A text cell is edited as text
-// and reports when the user leaves it; a choice cell offers fixed texts (its
-// value is the index chosen); a check cell is a check box (value 0 or 1).
-// Every change the user makes arrives at the parent as WM_NOTIFY with
-// TABLE_CELL_CHANGED and a TableNotify; changes made through the functions
-// below do not notify. Rows are numbered from 0, as their headers show, and
-// can be selected several at a time.
+// Tables: rows of cells under column titles, shown without being stored: the
+// table asks its parent for each cell it shows (WM_NOTIFY, TABLE_CELL_TEXT:
+// the parent writes a text cell's text into header.text, or a choice or
+// check cell's value into value), so a table of any number of rows costs
+// only what is on the screen. A text cell is edited as text and reports
+// when the user leaves it; a choice cell offers fixed texts (its value is
+// the index chosen); a check cell is a check box (value 0 or 1). Every
+// change the user makes arrives as WM_NOTIFY with TABLE_CELL_CHANGED (the
+// text typed in typed, or the value chosen in value); the table then asks
+// for the cell again, so a refused change shows the value kept. Rows are
+// numbered from 0, as their headers show, and can be selected several at a
+// time.
+constexpr int TABLE_CELL_CHANGED = -1100;
+constexpr int TABLE_CELL_TEXT = -1101;
 enum TableColumnKind { TABLE_TEXT = 0, TABLE_CHOICE, TABLE_CHECK };
 struct TableColumn {
     const char* title;
     TableColumnKind kind;
-    int width;                  // logical pixels
-    const char* const* choices; // TABLE_CHOICE: the texts offered
+    int width;                   // logical pixels
+    const char* const* choices;  // TABLE_CHOICE: the texts offered
     int choice_count;
 };
 struct TableNotify {
     NotifyHeader header;
     int row;
     int column;
+    int value;
+    const char* typed;
 };
 Window create_table(Window parent, int child_id, const TableColumn* columns, int count);
+// Sets the number of rows and asks for every cell shown afresh.
 void table_set_row_count(Window table, int rows);
 int table_row_count(Window table);
-void table_set_cell_text(Window table, int row, int column, const char* text);
+// What a cell shows (asked of the parent as for drawing it).
 int table_get_cell_text(Window table, int row, int column, char* buffer, int capacity);
-void table_set_cell_value(Window table, int row, int column, int value);
 int table_get_cell_value(Window table, int row, int column);
 // A read-only table shows its cells but takes no edits.
 void table_set_read_only(Window table, int read_only);

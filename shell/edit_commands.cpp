@@ -32,7 +32,7 @@ void move_all(int (*move)()) {
         message_box(control_window, RAN_TEXT, nullptr, MB_OK);
         return;
     }
-    if (move()) announce_body_change();
+    if (move()) announce_body_change(NO_WINDOW);
 }
 
 }  // namespace

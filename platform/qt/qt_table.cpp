@@ -1,77 +1,170 @@
-// Tables: a grid of text, choice and check cells whose user changes are
-// reported to the parent as WM_NOTIFY with TABLE_CELL_CHANGED.
+// Tables: a view over a model that holds no cells. Each cell shown is asked
+// of the parent (TABLE_CELL_TEXT), each change the user makes is reported to
+// it (TABLE_CELL_CHANGED); choice cells are edited in a combo box.
+#include <QAbstractTableModel>
 #include <QComboBox>
 #include <QHeaderView>
-#include <QTableWidget>
+#include <QStyledItemDelegate>
+#include <QTableView>
+
+#include <algorithm>
 
 #include "platform/qt/qt_state.h"
 
 namespace {
 
-struct TableState {
-    QPointer<QTableWidget> widget;
-    std::vector<TableColumnKind> kinds;
-    std::vector<QStringList> choices;
-    int read_only = 0;
+struct Column {
+    QString title;
+    TableColumnKind kind;
+    QStringList choices;
 };
 
-std::map<Window, TableState> tables;
-int setting = 0;  // changes made through the functions notify nobody
-
-TableState* find_table(Window table) {
-    if (qt_window(table) == nullptr) return nullptr;
-    auto found = tables.find(table);
-    if (found == tables.end() || found->second.widget == nullptr) return nullptr;
-    return &found->second;
-}
-
-int in_range(const TableState* state, int row, int column) {
-    return state != nullptr && row >= 0 && row < state->widget->rowCount() && column >= 0 &&
-           column < static_cast<int>(state->kinds.size());
-}
-
-void notify_parent(Window table, int row, int column) {
-    QtWindow* record = qt_window(table);
-    if (record == nullptr || setting) return;
+// Asks the parent; the answer comes back in the notify record.
+TableNotify ask_parent(Window table, int code, int row, int column, int value = 0, const char* typed = nullptr) {
     TableNotify notify{};
+    QtWindow* record = qt_window(table);
+    if (record == nullptr) return notify;
     notify.header.from = table;
     notify.header.id_from = record->child_id;
-    notify.header.code = TABLE_CELL_CHANGED;
+    notify.header.code = code;
     notify.row = row;
     notify.column = column;
+    notify.value = value;
+    notify.typed = typed;
     send_message(record->parent, WM_NOTIFY, static_cast<WPARAM>(record->child_id), reinterpret_cast<LPARAM>(&notify));
+    notify.header.text[sizeof notify.header.text - 1] = '\0';
+    return notify;
 }
 
-Qt::ItemFlags flags_of(TableColumnKind kind, int read_only) {
-    Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-    if (read_only) return flags;
-    if (kind == TABLE_TEXT) flags |= Qt::ItemIsEditable;
-    if (kind == TABLE_CHECK) flags |= Qt::ItemIsUserCheckable;
-    return flags;
+class TableModel : public QAbstractTableModel {
+public:
+    TableModel(Window table, std::vector<Column> columns, QObject* parent)
+        : QAbstractTableModel(parent), table_(table), columns_(std::move(columns)) {}
+
+    int rowCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : rows_; }
+    int columnCount(const QModelIndex& parent) const override {
+        return parent.isValid() ? 0 : static_cast<int>(columns_.size());
+    }
+    TableColumnKind kind(int column) const { return columns_[static_cast<std::size_t>(column)].kind; }
+    const QStringList& choices(int column) const { return columns_[static_cast<std::size_t>(column)].choices; }
+
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (!index.isValid()) return {};
+        const TableColumnKind cell = kind(index.column());
+        const bool shown = role == Qt::DisplayRole || role == Qt::EditRole;
+        if (cell == TABLE_TEXT && shown)
+            return QString::fromUtf8(ask_parent(table_, TABLE_CELL_TEXT, index.row(), index.column()).header.text);
+        if (cell == TABLE_CHOICE && (shown || role == Qt::UserRole)) {
+            const int value = ask_parent(table_, TABLE_CELL_TEXT, index.row(), index.column()).value;
+            if (role == Qt::UserRole) return value;
+            return value >= 0 && value < choices(index.column()).size() ? choices(index.column())[value] : QString();
+        }
+        if (cell == TABLE_CHECK && role == Qt::CheckStateRole)
+            return ask_parent(table_, TABLE_CELL_TEXT, index.row(), index.column()).value ? Qt::Checked : Qt::Unchecked;
+        return {};
+    }
+
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override {
+        if (!index.isValid() || read_only) return false;
+        const TableColumnKind cell = kind(index.column());
+        if (cell == TABLE_TEXT && role == Qt::EditRole) {
+            const std::string typed = value.toString().toStdString();
+            ask_parent(table_, TABLE_CELL_CHANGED, index.row(), index.column(), 0, typed.c_str());
+        } else if (cell == TABLE_CHOICE && role == Qt::UserRole) {
+            ask_parent(table_, TABLE_CELL_CHANGED, index.row(), index.column(), value.toInt());
+        } else if (cell == TABLE_CHECK && role == Qt::CheckStateRole) {
+            ask_parent(table_, TABLE_CELL_CHANGED, index.row(), index.column(),
+                       value.toInt() == Qt::Checked ? 1 : 0);
+        } else {
+            return false;
+        }
+        // The parent may have refused, or changed other rows: show them afresh.
+        refresh();
+        return true;
+    }
+
+    Qt::ItemFlags flags(const QModelIndex& index) const override {
+        Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+        if (!index.isValid() || read_only) return flags;
+        if (kind(index.column()) == TABLE_CHECK) return flags | Qt::ItemIsUserCheckable;
+        return flags | Qt::ItemIsEditable;
+    }
+
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+        if (role != Qt::DisplayRole) return {};
+        if (orientation == Qt::Vertical) return section;
+        return section >= 0 && section < static_cast<int>(columns_.size())
+                   ? columns_[static_cast<std::size_t>(section)].title
+                   : QString();
+    }
+
+    void set_rows(int rows) {
+        beginResetModel();
+        rows_ = rows;
+        endResetModel();
+    }
+    void refresh() {
+        if (rows_ > 0) emit dataChanged(index(0, 0), index(rows_ - 1, columnCount({}) - 1));
+    }
+
+    int read_only = 0;
+
+private:
+    Window table_;
+    std::vector<Column> columns_;
+    int rows_ = 0;
+};
+
+// Choice cells: a combo box of the column's texts; a choice is taken at once.
+class ChoiceDelegate : public QStyledItemDelegate {
+public:
+    ChoiceDelegate(TableModel* model, QObject* parent) : QStyledItemDelegate(parent), model_(model) {}
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        if (model_->kind(index.column()) != TABLE_CHOICE) return QStyledItemDelegate::createEditor(parent, option, index);
+        auto* combo = new QComboBox(parent);
+        combo->addItems(model_->choices(index.column()));
+        auto* self = const_cast<ChoiceDelegate*>(this);
+        QObject::connect(combo, &QComboBox::activated, combo, [self, combo](int) {
+            emit self->commitData(combo);
+            emit self->closeEditor(combo);
+        });
+        return combo;
+    }
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override {
+        if (auto* combo = qobject_cast<QComboBox*>(editor)) {
+            combo->setCurrentIndex(index.data(Qt::UserRole).toInt());
+            return;
+        }
+        QStyledItemDelegate::setEditorData(editor, index);
+    }
+    void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override {
+        if (auto* combo = qobject_cast<QComboBox*>(editor)) {
+            model->setData(index, combo->currentIndex(), Qt::UserRole);
+            return;
+        }
+        QStyledItemDelegate::setModelData(editor, model, index);
+    }
+
+private:
+    TableModel* model_;
+};
+
+struct TableParts {
+    QTableView* view;
+    TableModel* model;
+};
+
+TableParts find_table(Window table) {
+    QtWindow* record = qt_window(table);
+    if (record == nullptr || record->kind != QtKind::TABLE || record->widget == nullptr) return {nullptr, nullptr};
+    auto* view = qobject_cast<QTableView*>(record->widget.data());
+    return {view, view != nullptr ? static_cast<TableModel*>(view->model()) : nullptr};
 }
 
-void make_cell(Window table, TableState* state, int row, int column) {
-    const TableColumnKind kind = state->kinds[static_cast<std::size_t>(column)];
-    auto* item = new QTableWidgetItem();
-    item->setFlags(flags_of(kind, state->read_only));
-    if (kind == TABLE_CHECK) item->setCheckState(Qt::Unchecked);
-    state->widget->setItem(row, column, item);
-    if (kind != TABLE_CHOICE) return;
-    auto* combo = new QComboBox();
-    combo->addItems(state->choices[static_cast<std::size_t>(column)]);
-    combo->setEnabled(!state->read_only);
-    QObject::connect(combo, &QComboBox::activated, combo, [table, combo](int) {
-        TableState* found = find_table(table);
-        if (found == nullptr) return;
-        // The row is where the combo box is now, whatever rows came and went.
-        const QModelIndex at = found->widget->indexAt(combo->pos());
-        if (at.isValid()) notify_parent(table, at.row(), at.column());
-    });
-    state->widget->setCellWidget(row, column, combo);
-}
-
-QComboBox* combo_at(TableState* state, int row, int column) {
-    return qobject_cast<QComboBox*>(state->widget->cellWidget(row, column));
+bool in_range(const TableParts& parts, int row, int column) {
+    return parts.model != nullptr && row >= 0 && row < parts.model->rowCount({}) && column >= 0 &&
+           column < parts.model->columnCount({});
 }
 
 }  // namespace
@@ -80,145 +173,104 @@ Window create_table(Window parent, int child_id, const TableColumn* columns, int
     QtWindow* parent_record = nullptr;
     QtWindow* record = qt_create_child(parent, QT_TABLE_CLASS, child_id, 0, 0, 0, 0, &parent_record);
     if (record == nullptr) return NO_WINDOW;
-    const Window window = record->window;
-    auto* widget = new QTableWidget(0, count, parent_record->client);
-    TableState& state = tables[window];
-    state.widget = widget;
-    QStringList titles;
+    std::vector<Column> kept;
     for (int i = 0; i < count; ++i) {
-        const TableColumn& column = columns[i];
-        titles << QString::fromUtf8(column.title != nullptr ? column.title : "");
-        state.kinds.push_back(column.kind);
-        QStringList choices;
-        for (int k = 0; k < column.choice_count; ++k) choices << QString::fromUtf8(column.choices[k]);
-        state.choices.push_back(choices);
+        Column column{QString::fromUtf8(columns[i].title != nullptr ? columns[i].title : ""), columns[i].kind, {}};
+        for (int k = 0; k < columns[i].choice_count; ++k) column.choices << QString::fromUtf8(columns[i].choices[k]);
+        kept.push_back(column);
     }
-    widget->setHorizontalHeaderLabels(titles);
+    auto* view = new QTableView(parent_record->client);
+    auto* model = new TableModel(record->window, std::move(kept), view);
+    view->setModel(model);
+    view->setItemDelegate(new ChoiceDelegate(model, view));
     for (int i = 0; i < count; ++i)
-        if (columns[i].width > 0) widget->setColumnWidth(i, columns[i].width);
-    widget->setWordWrap(false);
-    widget->setSelectionBehavior(QAbstractItemView::SelectRows);
-    widget->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    widget->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
-                            QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked);
+        if (columns[i].width > 0) view->setColumnWidth(i, columns[i].width);
+    view->setWordWrap(false);
+    view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    view->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                          QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked);
     // A file dropped here belongs to the window, not to a cell.
-    widget->setAcceptDrops(false);
-    QObject::connect(widget, &QTableWidget::itemChanged, widget,
-                     [window](QTableWidgetItem* item) { notify_parent(window, item->row(), item->column()); });
-    record->widget = widget;
-    record->client = widget;
-    widget->show();
-    return window;
+    view->setAcceptDrops(false);
+    record->widget = view;
+    record->client = view;
+    view->show();
+    return record->window;
 }
 
 void table_set_row_count(Window table, int rows) {
-    TableState* state = find_table(table);
-    if (state == nullptr || rows < 0) return;
-    ++setting;
-    const int old_rows = state->widget->rowCount();
-    state->widget->setRowCount(rows);
-    for (int row = old_rows; row < rows; ++row) {
-        state->widget->setVerticalHeaderItem(row, new QTableWidgetItem(QString::number(row)));
-        for (int column = 0; column < static_cast<int>(state->kinds.size()); ++column)
-            make_cell(table, state, row, column);
-    }
-    --setting;
+    const TableParts parts = find_table(table);
+    if (parts.model == nullptr || rows < 0) return;
+    if (rows == parts.model->rowCount({}))
+        parts.model->refresh();
+    else
+        parts.model->set_rows(rows);
 }
 
 int table_row_count(Window table) {
-    TableState* state = find_table(table);
-    return state != nullptr ? state->widget->rowCount() : 0;
-}
-
-void table_set_cell_text(Window table, int row, int column, const char* text) {
-    TableState* state = find_table(table);
-    if (!in_range(state, row, column)) return;
-    ++setting;
-    state->widget->item(row, column)->setText(QString::fromUtf8(text != nullptr ? text : ""));
-    --setting;
+    const TableParts parts = find_table(table);
+    return parts.model != nullptr ? parts.model->rowCount({}) : 0;
 }
 
 int table_get_cell_text(Window table, int row, int column, char* buffer, int capacity) {
-    TableState* state = find_table(table);
-    if (!in_range(state, row, column)) return qt_copy_text("", buffer, capacity);
-    return qt_copy_text(state->widget->item(row, column)->text().toStdString(), buffer, capacity);
-}
-
-void table_set_cell_value(Window table, int row, int column, int value) {
-    TableState* state = find_table(table);
-    if (!in_range(state, row, column)) return;
-    ++setting;
-    if (QComboBox* combo = combo_at(state, row, column)) combo->setCurrentIndex(value);
-    if (state->kinds[static_cast<std::size_t>(column)] == TABLE_CHECK)
-        state->widget->item(row, column)->setCheckState(value ? Qt::Checked : Qt::Unchecked);
-    --setting;
+    const TableParts parts = find_table(table);
+    if (!in_range(parts, row, column)) return qt_copy_text("", buffer, capacity);
+    return qt_copy_text(parts.model->index(row, column).data(Qt::DisplayRole).toString().toStdString(), buffer,
+                        capacity);
 }
 
 int table_get_cell_value(Window table, int row, int column) {
-    TableState* state = find_table(table);
-    if (!in_range(state, row, column)) return 0;
-    if (QComboBox* combo = combo_at(state, row, column)) return combo->currentIndex();
-    return state->widget->item(row, column)->checkState() == Qt::Checked ? 1 : 0;
+    const TableParts parts = find_table(table);
+    if (!in_range(parts, row, column)) return 0;
+    const QModelIndex index = parts.model->index(row, column);
+    if (parts.model->kind(column) == TABLE_CHECK) return index.data(Qt::CheckStateRole).toInt() == Qt::Checked;
+    return index.data(Qt::UserRole).toInt();
 }
 
 void table_set_read_only(Window table, int read_only) {
-    TableState* state = find_table(table);
-    if (state == nullptr) return;
-    state->read_only = read_only != 0;
-    ++setting;
-    for (int row = 0; row < state->widget->rowCount(); ++row) {
-        for (int column = 0; column < static_cast<int>(state->kinds.size()); ++column) {
-            state->widget->item(row, column)->setFlags(flags_of(state->kinds[static_cast<std::size_t>(column)],
-                                                               state->read_only));
-            if (QComboBox* combo = combo_at(state, row, column)) combo->setEnabled(!state->read_only);
-        }
-    }
-    --setting;
+    const TableParts parts = find_table(table);
+    if (parts.model == nullptr) return;
+    parts.model->read_only = read_only != 0;
+    parts.model->refresh();
 }
 
 int table_is_read_only(Window table) {
-    TableState* state = find_table(table);
-    return state != nullptr ? state->read_only : 1;
+    const TableParts parts = find_table(table);
+    return parts.model != nullptr ? parts.model->read_only : 1;
 }
 
 int table_selected_rows(Window table, int* rows, int capacity) {
-    TableState* state = find_table(table);
-    if (state == nullptr) return 0;
-    QModelIndexList selected = state->widget->selectionModel()->selectedRows();
+    const TableParts parts = find_table(table);
+    if (parts.model == nullptr) return 0;
     std::vector<int> found;
-    for (const QModelIndex& index : selected) found.push_back(index.row());
+    for (const QModelIndex& index : parts.view->selectionModel()->selectedRows()) found.push_back(index.row());
     std::sort(found.begin(), found.end());
     for (int i = 0; i < capacity && i < static_cast<int>(found.size()); ++i) rows[i] = found[static_cast<std::size_t>(i)];
     return static_cast<int>(found.size());
 }
 
 void table_select_rows(Window table, const int* rows, int count) {
-    TableState* state = find_table(table);
-    if (state == nullptr) return;
-    state->widget->clearSelection();
+    const TableParts parts = find_table(table);
+    if (parts.model == nullptr) return;
+    parts.view->clearSelection();
     for (int i = 0; i < count; ++i) {
-        if (rows[i] < 0 || rows[i] >= state->widget->rowCount()) continue;
-        state->widget->selectionModel()->select(state->widget->model()->index(rows[i], 0),
-                                                QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        if (rows[i] < 0 || rows[i] >= parts.model->rowCount({})) continue;
+        parts.view->selectionModel()->select(parts.model->index(rows[i], 0),
+                                             QItemSelectionModel::Select | QItemSelectionModel::Rows);
     }
 }
 
 void table_type_cell(Window table, int row, int column, const char* text) {
-    TableState* state = find_table(table);
-    if (!in_range(state, row, column) || state->read_only ||
-        state->kinds[static_cast<std::size_t>(column)] != TABLE_TEXT)
-        return;
-    state->widget->item(row, column)->setText(QString::fromUtf8(text != nullptr ? text : ""));
+    const TableParts parts = find_table(table);
+    if (!in_range(parts, row, column) || parts.model->kind(column) != TABLE_TEXT) return;
+    parts.model->setData(parts.model->index(row, column), QString::fromUtf8(text != nullptr ? text : ""), Qt::EditRole);
 }
 
 void table_choose_cell(Window table, int row, int column, int value) {
-    TableState* state = find_table(table);
-    if (!in_range(state, row, column) || state->read_only) return;
-    if (QComboBox* combo = combo_at(state, row, column)) {
-        combo->setCurrentIndex(value);
-        emit combo->activated(value);
-        return;
-    }
-    if (state->kinds[static_cast<std::size_t>(column)] == TABLE_CHECK)
-        state->widget->item(row, column)->setCheckState(value ? Qt::Checked : Qt::Unchecked);
+    const TableParts parts = find_table(table);
+    if (!in_range(parts, row, column)) return;
+    const QModelIndex index = parts.model->index(row, column);
+    if (parts.model->kind(column) == TABLE_CHOICE) parts.model->setData(index, value, Qt::UserRole);
+    if (parts.model->kind(column) == TABLE_CHECK) parts.model->setData(index, value ? Qt::Checked : Qt::Unchecked, Qt::CheckStateRole);
 }
