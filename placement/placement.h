@@ -44,9 +44,6 @@ extern const float* place_material;
 extern const float* place_emission;
 extern const float* place_light_colour;
 extern int place_glowing;
-// Bodies placed with the mouse since the view opened and still at the head
-// of the list (the ones Undo may remove); Run ends the count.
-extern int place_undo_count;
 
 // Unassisted, Medium (from max_radius), Red, Glowing; nothing pending,
 // nothing to undo.
@@ -89,13 +86,3 @@ struct PlacementOutcome {
 // second click at zero distance from the centre or the first member are
 // ignored: nothing is made and the state stays, so the next click counts.
 PlacementOutcome placement_click(double wx, double wy);
-
-// What Undo asks of the view besides removing the body.
-struct UndoOutcome {
-    int removed;              // a body was removed
-    int was_glowing;          // it was a glowing one
-    const char* status_text;  // the mode's text when a waiting placement lost its anchor, or nullptr
-};
-// Removes the newest body placed with the mouse, if any remains. A
-// two-click placement waiting on that body as its anchor is cancelled.
-UndoOutcome undo_placement();

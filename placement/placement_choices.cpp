@@ -1,6 +1,8 @@
 // The placement choices and the toolbar commands that change them.
 #include "placement/placement.h"
 
+#include "placement/body_edits.h"
+
 int place_mode = PLACE_UNASSISTED;
 int place_pending = 0;
 Body* place_anchor = nullptr;
@@ -11,7 +13,6 @@ const float* place_material = material_colours[RED];
 const float* place_emission = emission_colours[RED];
 const float* place_light_colour = light_colours[RED];
 int place_glowing = 1;
-int place_undo_count = 0;
 
 namespace {
 
@@ -51,7 +52,7 @@ const ModeChoice mode_choices[] = {
 void reset_placement_choices() {
     choose_mode(PLACE_UNASSISTED);
     place_anchor = nullptr;
-    place_undo_count = 0;
+    clear_undo();
     choose_size(SIZE_MEDIUM);
     choose_colour(COLOUR_RED);
     choose_material(MATERIAL_GLOWING);

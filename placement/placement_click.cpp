@@ -1,29 +1,17 @@
 // A new body from the current choices, and what a placement click does in
 // each mode.
+#include "placement/body_edits.h"
 #include "placement/placement.h"
 
 Body* place_new_body(double wx, double wy) {
     Body* body = nullptr;
     add_body(&body, wx, wy, place_radius, place_material, place_mass, place_colour);
-    if (place_glowing) ++glow_count;
-    set_body_glow(body, place_glowing, place_emission, place_light_colour, glow_count);
-    ++place_undo_count;
+    // Bodies made glowing in the Bodies table count against the limit too.
+    const int glowing = place_glowing && glow_count < GLOW_LIMIT;
+    if (glowing) ++glow_count;
+    set_body_glow(body, glowing, place_emission, place_light_colour, glow_count);
+    record_placement();
     return body;
-}
-
-UndoOutcome undo_placement() {
-    if (place_undo_count <= 0 || body_list == nullptr) return {0, 0, nullptr};
-    Body* newest = body_list;
-    const int was_glowing = newest->glowing;
-    const char* status_text = nullptr;
-    if (place_anchor == newest) {
-        // No dangling anchor; a placement waiting on it starts over.
-        place_anchor = nullptr;
-        if (place_pending) status_text = choose_mode(place_mode);
-    }
-    remove_head_body();
-    --place_undo_count;
-    return {1, was_glowing, status_text};
 }
 
 namespace {

@@ -29,9 +29,11 @@ constexpr unsigned WM_NOTIFY = 0x004E;
 constexpr unsigned WM_INITDIALOG = 0x0110;
 constexpr unsigned WM_COMMAND = 0x0111;
 constexpr unsigned WM_SYSCOMMAND = 0x0112;
+constexpr unsigned WM_MOUSEMOVE = 0x0200;  // the pointer moved over the client area
 constexpr unsigned WM_LBUTTONDOWN = 0x0201;
 constexpr unsigned WM_RBUTTONDOWN = 0x0204;
 constexpr unsigned WM_DROPFILES = 0x0233;
+constexpr unsigned WM_MOUSELEAVE = 0x02A3;  // the pointer left the client area
 constexpr unsigned WM_USER = 0x0400;
 constexpr unsigned WM_DRAW_FRAME = WM_USER + 1;
 constexpr unsigned WM_VIEWING_CHANGED = WM_USER + 2;
@@ -381,6 +383,54 @@ int tab_selected(Window tab);
 void tab_select(Window tab, int index);  // as a click: notifies the parent
 int tab_count(Window tab);
 
+// Tables: rows of cells under column titles, shown without being stored: the
+// table asks its parent for each cell it shows (WM_NOTIFY, TABLE_CELL_TEXT:
+// the parent writes a text cell's text into header.text, or a choice or
+// check cell's value into value), so a table of any number of rows costs
+// only what is on the screen. A text cell is edited as text and reports
+// when the user leaves it; a choice cell offers fixed texts (its value is
+// the index chosen); a check cell is a check box (value 0 or 1). Every
+// change the user makes arrives as WM_NOTIFY with TABLE_CELL_CHANGED (the
+// text typed in typed, or the value chosen in value); the table then asks
+// for the cell again, so a refused change shows the value kept. Rows are
+// numbered from 0, as their headers show, and can be selected several at a
+// time.
+constexpr int TABLE_CELL_CHANGED = -1100;
+constexpr int TABLE_CELL_TEXT = -1101;
+enum TableColumnKind { TABLE_TEXT = 0, TABLE_CHOICE, TABLE_CHECK };
+struct TableColumn {
+    const char* title;
+    TableColumnKind kind;
+    int width;                   // logical pixels
+    const char* const* choices;  // TABLE_CHOICE: the texts offered
+    int choice_count;
+};
+struct TableNotify {
+    NotifyHeader header;
+    int row;
+    int column;
+    int value;
+    const char* typed;
+};
+Window create_table(Window parent, int child_id, const TableColumn* columns, int count);
+// Sets the number of rows and asks for every cell shown afresh.
+void table_set_row_count(Window table, int rows);
+int table_row_count(Window table);
+// What a cell shows (asked of the parent as for drawing it).
+int table_get_cell_text(Window table, int row, int column, char* buffer, int capacity);
+int table_get_cell_value(Window table, int row, int column);
+// A read-only table shows its cells but takes no edits.
+void table_set_read_only(Window table, int read_only);
+int table_is_read_only(Window table);
+// The selected rows in ascending order (at most capacity); returns how many
+// rows are selected.
+int table_selected_rows(Window table, int* rows, int capacity);
+void table_select_rows(Window table, const int* rows, int count);
+// Edits as the user would (tests): types text into a text cell and leaves
+// it, or chooses a value of a choice or check cell; each notifies the parent.
+void table_type_cell(Window table, int row, int column, const char* text);
+void table_choose_cell(Window table, int row, int column, int value);
+
 // Dialog pages from a control table; rectangles in dialog units (converted
 // with the dialog font's metrics). The dialog procedure receives
 // WM_INITDIALOG when the page is created and WM_COMMAND for its buttons.
@@ -483,6 +533,8 @@ int tab_tooltip(Window tab, int index, char* buffer, int capacity);
 // area (x, y in device pixels, as in WM_LBUTTONDOWN), a toolbar button or
 // the window itself.
 void click_client(Window window, int x, int y, int right_button);
+// The pointer moved to that point of the client area (no button down).
+void move_pointer_client(Window window, int x, int y);
 void press_close_box(Window window);
 // Presses keys ("Ctrl+N", "Space") in a window as the user would: the window
 // becomes active and the press reaches its shortcuts first, then the widget

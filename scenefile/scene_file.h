@@ -70,6 +70,19 @@ extern long long scene_body_limit;
 // success; otherwise shows "Could not create file ..." and returns 0.
 int write_scene();
 
+// The positions and velocities of every body at one moment, in list order.
+struct BodyState {
+    int count;
+    const double* x;
+    const double* y;
+    const double* vx;
+    const double* vy;
+};
+// Writes the scene to path as write_scene does, with the bodies' positions
+// and velocities taken from state when it is given (it must hold
+// body_count bodies; otherwise nothing is written and 0 returned).
+int write_scene_file(const char* path, const BodyState* state);
+
 // The folder the Open dialog starts in; nullptr: the working directory.
 extern const char* open_dialog_folder;
 

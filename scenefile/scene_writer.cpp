@@ -89,15 +89,17 @@ void write_header(std::FILE* file, std::string* line) {
     write_line(file, line);
 }
 
-void write_bodies(std::FILE* file, std::string* line) {
+// Each body with its own position and velocity, or those of the state given.
+void write_bodies(std::FILE* file, std::string* line, const BodyState* state) {
     const Body* body = body_list;
     for (int i = 0; i < body_count; ++i) {
+        const auto k = static_cast<std::size_t>(i);
         put(line, body->colour);
         put(line, body->radius);
-        put(line, body->x);
-        put(line, body->y);
-        put(line, body->vx);
-        put(line, body->vy);
+        put(line, state != nullptr ? state->x[k] : body->x);
+        put(line, state != nullptr ? state->y[k] : body->y);
+        put(line, state != nullptr ? state->vx[k] : body->vx);
+        put(line, state != nullptr ? state->vy[k] : body->vy);
         put(line, stored_mass_of(body->mass));
         put(line, body->light);
         put(line, body->glowing);
@@ -108,21 +110,24 @@ void write_bodies(std::FILE* file, std::string* line) {
 
 }  // namespace
 
-int write_scene() {
-    std::FILE* file = std::fopen(scene_path, "w");
+int write_scene() { return write_scene_file(scene_path, nullptr); }
+
+int write_scene_file(const char* path, const BodyState* state) {
+    if (state != nullptr && state->count != body_count) return 0;
+    std::FILE* file = std::fopen(path, "w");
     if (!file) {
-        show_path_message("Could not create file ", scene_path, "");
+        show_path_message("Could not create file ", path, "");
         return 0;
     }
     std::string line;
     write_header(file, &line);
-    write_bodies(file, &line);
+    write_bodies(file, &line, state);
     // A file that could not be written whole (a full disk, say) is a failed
     // save, not a saved scene.
     int failed = std::ferror(file);
     if (std::fclose(file) != 0) failed = 1;
     if (failed) {
-        show_path_message("Could not create file ", scene_path, "");
+        show_path_message("Could not create file ", path, "");
         return 0;
     }
     return 1;

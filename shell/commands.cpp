@@ -12,6 +12,9 @@
 #include "scenefile/scene_file.h"
 #include "shell/control_window_size.h"
 #include "shell/default_places.h"
+#include "app_state/scene_changes.h"
+#include "app_state/settings.h"
+#include "shell/edit_commands.h"
 #include "shell/shell.h"
 #include "sim/bodies.h"
 #include "sim/frames.h"
@@ -141,6 +144,7 @@ void set_scene_menu(int enabled) {
     enable_menu_item(main_menu, CMD_SAVE, enabled);
     enable_menu_item(main_menu, CMD_SAVE_AS, enabled);
     enable_menu_item(main_menu, CMD_CLOSE, enabled);
+    enable_edit_menu(enabled);
     draw_menu_bar(control_window);
 }
 
@@ -255,6 +259,7 @@ void shutdown_control_window() {
         end_view(interactive_window);
         close_frame_events();
     }
+    close_bodies_window();
     destroy_window(page_timestep);
     destroy_window(page_viewing);
     destroy_window(page_rendering);

@@ -4,7 +4,8 @@
 
 #include "platform/platform.h"
 
-// Greys or enables Close, Save and Save As together and redraws the menu bar.
+// Greys or enables Close, Save, Save As and the Edit menu together and
+// redraws the menu bar.
 void set_scene_menu(int enabled);
 // 1 while a scene is open (either view window exists).
 int scene_is_open();

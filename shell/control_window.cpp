@@ -1,4 +1,4 @@
-// The control window: menu, tab control with the parameter pages, and the
+// The control window: menus, tab control with the parameter pages, and the
 // dispatch of its commands.
 #include <cstdio>
 
@@ -9,6 +9,7 @@
 #include "shell/commands.h"
 #include "shell/control_window_size.h"
 #include "shell/default_places.h"
+#include "shell/edit_commands.h"
 #include "shell/pages.h"
 #include "shell/shell.h"
 
@@ -67,7 +68,7 @@ void on_command(unsigned id) {
         case CMD_SAVE_AS: save_scene_as(); break;
         case CMD_ABOUT: show_about_dialog(); break;
         case CMD_EXIT: destroy_window(control_window); break;
-        default: break;
+        default: edit_command(id); break;
     }
 }
 

@@ -98,3 +98,45 @@ void default_view_rect(ViewSlot slot, int* x, int* y, int* width, int* height) {
     *width = view_width + OUTER_EXTRA_WIDTH;
     *height = view_height + OUTER_EXTRA_HEIGHT;
 }
+
+// The free places are the strip below the views across the screen, the
+// column below the control window and the column right of the views; the
+// largest one that can hold a table is taken, else the screen's bottom
+// right corner (over the views: no room is left anywhere else).
+void default_bodies_rect(int* x, int* y, int* width, int* height) {
+    constexpr int TABLE_WIDTH = 200, TABLE_HEIGHT = 150;  // client sizes that show a few rows
+    constexpr int WIDEST = 900, HIGHEST = 400;
+    const Box area = work_area();
+    const Frame frame = control_frame();
+    Box views[2];
+    default_view_rect(VIEW_SLOT_3D, &views[0].x, &views[0].y, &views[0].width, &views[0].height);
+    default_view_rect(VIEW_SLOT_INTERACTIVE, &views[1].x, &views[1].y, &views[1].width, &views[1].height);
+    int views_right = 0, views_bottom = 0;
+    for (const Box& view : views) {
+        views_right = std::max(views_right, view.x + view.width + frame.extra_width);
+        views_bottom = std::max(views_bottom, view.y + view.height + frame.extra_height);
+    }
+    Box control;
+    get_frame_rect(control_window, &control.x, &control.y, &control.width, &control.height);
+    const int right = area.x + area.width, bottom = area.y + area.height;
+    const Box free_places[3] = {
+        {area.x, views_bottom + GAP, area.width, bottom - views_bottom - GAP},
+        {area.x, control.y + control.height + GAP, control.width, bottom - control.y - control.height - GAP},
+        {views_right + GAP, area.y, right - views_right - GAP, area.height},
+    };
+    Box place{right - TABLE_WIDTH - frame.extra_width, bottom - TABLE_HEIGHT - frame.extra_height,
+              TABLE_WIDTH + frame.extra_width, TABLE_HEIGHT + frame.extra_height};
+    long long largest = 0;
+    for (const Box& free : free_places) {
+        const int client_width = free.width - frame.extra_width, client_height = free.height - frame.extra_height;
+        const long long size = static_cast<long long>(std::min(client_width, WIDEST)) * std::min(client_height, HIGHEST);
+        if (client_width < TABLE_WIDTH || client_height < TABLE_HEIGHT || size <= largest) continue;
+        largest = size;
+        place = {free.x, free.y, std::min(free.width, WIDEST + frame.extra_width),
+                 std::min(free.height, HIGHEST + frame.extra_height)};
+    }
+    *x = std::max(area.x, place.x) + frame.left - OUTER_LEFT;
+    *y = std::max(area.y, place.y) + frame.top - OUTER_TOP;
+    *width = place.width - frame.extra_width + OUTER_EXTRA_WIDTH;
+    *height = place.height - frame.extra_height + OUTER_EXTRA_HEIGHT;
+}

@@ -13,3 +13,7 @@ void place_control_window_by_default(Window control);
 // The outer rectangle to create a view window with in its slot (a place
 // given at creation is one that every window manager honours).
 void default_view_rect(ViewSlot slot, int* x, int* y, int* width, int* height);
+// The outer rectangle of a new Bodies window: in the largest free place
+// beside the control window and the views (below the views, below the
+// control window or right of the views), on the screen.
+void default_bodies_rect(int* x, int* y, int* width, int* height);

@@ -16,6 +16,10 @@ constexpr int CMD_SAVE_AS = 40042;
 constexpr int CMD_OPEN_AND_RUN = 40043;
 constexpr int CMD_OPEN = 40044;
 constexpr int CMD_SAVE = 40045;
+// The Edit menu (Undo is the interactive view's CMD_UNDO).
+constexpr int CMD_BODIES = 40120;
+constexpr int CMD_ZERO_MOMENTUM = 40121;
+constexpr int CMD_CENTRE_ON_ORIGIN = 40122;
 
 LRESULT control_window_proc(Window window, unsigned message, WPARAM wparam, LPARAM lparam);
 

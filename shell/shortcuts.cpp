@@ -1,5 +1,6 @@
 #include "shell/shortcuts.h"
 
+#include "app_state/body_changes.h"
 #include "platform/platform.h"
 #include "shell/shell.h"
 
@@ -13,6 +14,7 @@ struct MenuShortcut {
 const MenuShortcut menu_shortcuts[] = {
     {CMD_NEW, "Ctrl+N"},  {CMD_OPEN, "Ctrl+O"}, {CMD_SAVE, "Ctrl+S"},
     {CMD_SAVE_AS, "Ctrl+Shift+S"}, {CMD_EXIT, "Ctrl+Q"}, {CMD_ABOUT, "F1"},
+    {CMD_UNDO, "Ctrl+Z"}, {CMD_BODIES, "Ctrl+B"},
 };
 
 }  // namespace

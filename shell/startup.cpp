@@ -1,9 +1,11 @@
-// Program start: the three window classes, the control window with its menu,
+// Program start: the window classes, the control window with its menu,
 // the first posted messages and the main loop.
 #include <cstdio>
 #include <string>
 
 #include "app_state/settings.h"
+#include "windows/bodies_window.h"
+#include "windows/interactive_window.h"
 #include "platform/platform.h"
 #include "resources/resource_files.h"
 #include "scenefile/scene_file.h"
@@ -16,7 +18,8 @@
 
 namespace {
 
-// Menu "IDR_MENU1": Close, Save and Save As are greyed until a scene is open.
+// Menu "IDR_MENU1": Close, Save, Save As and the Edit menu are greyed until a
+// scene is open.
 const MenuEntry main_menu_entries[] = {
     {MENU_POPUP, 0, "&File", 0},
     {MENU_ITEM, CMD_NEW, "&New", 0},
@@ -29,15 +32,23 @@ const MenuEntry main_menu_entries[] = {
     {MENU_SEPARATOR, 0, nullptr, 0},
     {MENU_ITEM, CMD_EXIT, "E&xit", 0},
     {MENU_END, 0, nullptr, 0},
+    {MENU_POPUP, 0, "&Edit", 0},
+    {MENU_ITEM, CMD_UNDO, "&Undo", 1},
+    {MENU_SEPARATOR, 0, nullptr, 0},
+    {MENU_ITEM, CMD_BODIES, "&Bodies...", 1},
+    {MENU_ITEM, CMD_ZERO_MOMENTUM, "&Zero Momentum", 1},
+    {MENU_ITEM, CMD_CENTRE_ON_ORIGIN, "&Centre on Origin", 1},
+    {MENU_END, 0, nullptr, 0},
     {MENU_POPUP, 0, "&Help", 0},
     {MENU_ITEM, CMD_ABOUT, "&About", 0},
     {MENU_END, 0, nullptr, 0},
 };
 
-const WindowClass window_classes[3] = {
+const WindowClass window_classes[] = {
     {CONTROL_CLASS, control_window_proc, 0, MAIN_MENU_NAME},
     {VIEW3D_CLASS, view3d_window_proc, 1, nullptr},
     {INTERACTIVE_CLASS, interactive_window_proc, 1, nullptr},
+    {BODIES_CLASS, bodies_window_proc, 0, nullptr},
 };
 
 // The words after the program name joined with single blanks: a path with

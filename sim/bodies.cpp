@@ -109,21 +109,51 @@ int clear_bodies() {
     return 0;
 }
 
-void remove_head_body() {
-    Body* body = body_list;
+void remove_head_body() { remove_body(body_list); }
+
+void remove_body(Body* body) {
     if (body == nullptr || body_count <= 0) return;
     if (body_count == 1) {
         body_list = nullptr;
     } else {
         body->prev->next = body->next;
         body->next->prev = body->prev;
-        body_list = body->next;
+        if (body_list == body) body_list = body->next;
     }
     --body_count;
     // Subtracting could leave rounding dust where no mass is left.
     total_mass = body_count == 0 ? 0.0 : total_mass - body->mass;
     if (body->glowing && glow_count > 0) --glow_count;
     free_block(body);
+}
+
+Body* body_at(int index) {
+    if (index < 0 || index >= body_count) return nullptr;
+    Body* body = body_list;
+    for (int i = 0; i < index; ++i) body = body->next;
+    return body;
+}
+
+Body* insert_body(const Body& values, int index) {
+    Body* body = static_cast<Body*>(alloc_zeroed(1, sizeof(Body)));
+    *body = values;
+    total_mass += body->mass;
+    if (body->glowing) ++glow_count;
+    if (body_count == 0) {
+        body->prev = body->next = body;
+        body_list = body;
+    } else {
+        // Linked in before the body now at index (before the head, that
+        // is after the last body, when index is past the end).
+        Body* after = index > 0 && index < body_count ? body_at(index) : body_list;
+        body->next = after;
+        body->prev = after->prev;
+        after->prev->next = body;
+        after->prev = body;
+        if (index <= 0) body_list = body;
+    }
+    ++body_count;
+    return body;
 }
 
 void reset_scene_defaults() {

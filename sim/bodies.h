@@ -85,6 +85,14 @@ int clear_bodies();
 // Unlinks and releases the head of the list (the newest body), keeping
 // body_count, total_mass and glow_count right; nothing for an empty list.
 void remove_head_body();
+// The same for any body of the list.
+void remove_body(Body* body);
+// The body at index in list order (0 the head), or nullptr outside the list.
+Body* body_at(int index);
+// A new body holding the fields of values, linked in so that it is the
+// body at index of the walk (the head for 0, the last one for body_count
+// or more); body_count, total_mass and glow_count count it.
+Body* insert_body(const Body& values, int index);
 
 // Restores every scene parameter and scene-wide value to its start-up value
 // (tests and the headless runner use it; New resets only its own subset).

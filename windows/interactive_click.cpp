@@ -1,9 +1,12 @@
 // A left click in the interactive view: bodies are placed before the first
 // Run; once a simulation is active the click picks the origin of the Fixed
 // frame or the reference body of the Rotating, Moving and Orbit frames.
+#include "app_state/body_changes.h"
 #include "app_state/scene_changes.h"
 #include "drawing/scene_drawing.h"
+#include "placement/body_edits.h"
 #include "placement/placement.h"
+#include "windows/interactive_window.h"
 #include "sim/bodies.h"
 #include "sim/simulation.h"
 #include "windows/interactive_window.h"
@@ -43,7 +46,7 @@ void select_reference(double wx, double wy) {
 
 }  // namespace
 
-void interactive_click(Window window, int px, int py) {
+void client_to_world(Window window, int px, int py, double* wx, double* wy) {
     // The whole client area, bars included, in the device pixels the click
     // and the GL viewport are measured in.
     int width = 0, height = 0;
@@ -51,15 +54,19 @@ void interactive_click(Window window, int px, int py) {
     const double ratio = window_pixel_ratio(window);
     width = static_cast<int>(width * ratio + 0.5);
     height = static_cast<int>(height * ratio + 0.5);
+    screen_to_world(px, py, width, height, wx, wy);
+}
+
+void interactive_click(Window window, int px, int py) {
     double wx = 0.0, wy = 0.0;
-    screen_to_world(px, py, width, height, &wx, &wy);
+    client_to_world(window, px, py, &wx, &wy);
 
     if (simulation_active) {
         select_reference(wx, wy);
-    } else {
+    } else if (bodies_editable) {
         const int bodies = body_count;
         const PlacementOutcome outcome = placement_click(wx, wy);
-        if (body_count != bodies) mark_scene_changed();
+        if (body_count != bodies) announce_body_change(NO_WINDOW);
         if (outcome.status_text != nullptr) set_interactive_status(outcome.status_text);
         if (outcome.back_to_unassisted) return_to_unassisted();
     }

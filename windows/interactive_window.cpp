@@ -6,13 +6,16 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <cstdio>
 #include <iterator>
 
+#include "app_state/body_changes.h"
 #include "app_state/scene_changes.h"
 #include "app_state/settings.h"
 #include "app_state/view_commands.h"
 #include "drawing/gl_context.h"
 #include "drawing/scene_drawing.h"
+#include "placement/body_edits.h"
 #include "placement/placement.h"
 #include "sim/bodies.h"
 #include "sim/frames.h"
@@ -38,6 +41,9 @@ constexpr const char* STOPPED_TEXT = "Simulation stopped";
 constexpr const char* RUNNING_TEXT = "Simulation running - minimize this Window to suspend this thread";
 
 int interactive_has_context = 0;
+
+// The signed 16-bit coordinates of a mouse message.
+int signed_word(unsigned word) { return static_cast<int>(static_cast<short>(word)); }
 
 // ------------------------------------------------------------ drawing
 
@@ -99,6 +105,8 @@ void on_create(Window window) {
 
     add_window_shortcut(window, "Space", CMD_TOGGLE_RUN);
     add_window_shortcut(window, "Ctrl+Z", CMD_UNDO_PLACEMENT);
+    bodies_editable = 1;
+    refresh_bodies_window();
 }
 
 // ------------------------------------------------------------ destruction
@@ -119,6 +127,9 @@ void on_destroy(Window window) {
     interactive_has_context = 0;
     release_interactive_frame();
     interactive_toolbar = interactive_statusbar = NO_WINDOW;
+    bodies_editable = 0;
+    clear_undo();
+    refresh_bodies_window();
 }
 
 // ------------------------------------------------------------ size
@@ -173,8 +184,14 @@ void on_run(LPARAM from) {
         toolbar_check(interactive_toolbar, CMD_RUN, 1);
     enable_placement_buttons(0);
     enable_material_buttons(0);
-    // From the first Run on the bodies belong to the run: nothing to undo.
-    place_undo_count = 0;
+    // From the first Run on the bodies belong to the run: nothing to undo,
+    // nothing to edit, no world point to show under the pointer.
+    clear_undo();
+    if (bodies_editable) {
+        bodies_editable = 0;
+        status_bar_set_part_text(interactive_statusbar, 1, "");
+        refresh_bodies_window();
+    }
     interactive_thread_paused = 0;
     follow_frame_thread_state();
     set_interactive_status(RUNNING_TEXT);
@@ -187,23 +204,36 @@ void toggle_run(Window window) {
     send_message(window, WM_COMMAND, static_cast<WPARAM>(id), 0);
 }
 
-// The glow count and the material buttons follow the removed body: below
-// the limit both buttons are available again, and a removed glowing body
-// gives back the Glowing choice it was placed with.
-void undo(Window window) {
-    if (simulation_active) return;
-    const UndoOutcome outcome = undo_placement();
-    if (!outcome.removed) return;
-    mark_scene_changed();
+// The glow count and the material buttons follow what was taken back:
+// below the limit both buttons are available again, and a removed glowing
+// body gives back the Glowing choice it was placed with.
+void undo() {
+    if (simulation_active || !bodies_editable) return;
+    const UndoOutcome outcome = undo_last_action();
+    if (!outcome.undone) return;
     if (outcome.status_text != nullptr) set_interactive_status(outcome.status_text);
     if (glow_count < GLOW_LIMIT) {
         enable_material_buttons(1);
-        if (outcome.was_glowing) {
+        if (outcome.removed_glowing) {
             choose_material(MATERIAL_GLOWING);
             toolbar_check(interactive_toolbar, MATERIAL_GLOWING, 1);
         }
+    } else {
+        apply_glow_limit();
     }
-    invalidate_window(window);
+    announce_body_change(NO_WINDOW);
+}
+
+// Before the first Run the status bar's second part shows the world point
+// under the pointer, where a click would place a body.
+void show_pointer_point(Window window, LPARAM lparam) {
+    if (!bodies_editable) return;
+    double wx = 0.0, wy = 0.0;
+    client_to_world(window, signed_word(low_word(static_cast<WPARAM>(lparam))),
+                    signed_word(high_word(static_cast<WPARAM>(lparam))), &wx, &wy);
+    char text[64];
+    std::snprintf(text, sizeof text, "x %.0f, y %.0f", wx, wy);
+    status_bar_set_part_text(interactive_statusbar, 1, text);
 }
 
 void toggle_thread() {
@@ -235,7 +265,7 @@ LRESULT on_command(Window window, unsigned message, WPARAM wparam, LPARAM lparam
         case CMD_SHOW_STATUSBAR: toggle_bar(interactive_statusbar, &interactive_statusbar_shown); return 0;
         case CMD_TOGGLE_THREAD: toggle_thread(); return 0;
         case CMD_TOGGLE_RUN: toggle_run(window); return 0;
-        case CMD_UNDO_PLACEMENT: undo(window); return 0;
+        case CMD_UNDO_PLACEMENT: undo(); return 0;
         default:
             if (choose(id)) return 0;
             return default_window_proc(window, message, wparam, lparam);
@@ -249,9 +279,6 @@ void show_popup_menu(Window window) {
                                {CMD_TOGGLE_THREAD, "T&oggle Thread", 0}};
     track_popup_items_at_cursor(window, items, static_cast<int>(std::size(items)));
 }
-
-// The signed 16-bit coordinates of a mouse message.
-int signed_word(unsigned word) { return static_cast<int>(static_cast<short>(word)); }
 
 }  // namespace
 
@@ -313,6 +340,8 @@ LRESULT interactive_window_proc(Window window, unsigned message, WPARAM wparam, 
                               signed_word(high_word(static_cast<WPARAM>(lparam))));
             return 0;
         case WM_RBUTTONDOWN: show_popup_menu(window); return 0;
+        case WM_MOUSEMOVE: show_pointer_point(window, lparam); return 0;
+        case WM_MOUSELEAVE: status_bar_set_part_text(interactive_statusbar, 1, ""); return 0;
         case WM_DRAW_FRAME:
             take_interactive_frame();
             ++interactive_frames_drawn;

@@ -3,13 +3,14 @@
 // click that picks the reference of the 3D view's frame.
 #pragma once
 
+#include "app_state/body_changes.h"
 #include "platform/platform.h"
 
 constexpr int INTERACTIVE_TOOLBAR_ID = 106;
 constexpr int INTERACTIVE_STATUSBAR_ID = 1404;
 constexpr int CMD_TOGGLE_THREAD = 1404;
-// Ctrl+Z: removes the newest body placed with the mouse, before the first Run.
-constexpr int CMD_UNDO_PLACEMENT = 40104;
+// Ctrl+Z (and Edit > Undo): takes back the last change of the bodies, before the first Run.
+constexpr int CMD_UNDO_PLACEMENT = CMD_UNDO;
 
 // State of the interactive view (one exists at a time).
 extern Window interactive_toolbar;
@@ -42,6 +43,9 @@ void enable_material_buttons(int enabled);
 // to match, holding at most one suspension.
 void follow_frame_thread_state();
 
+// The world point under client pixel (px, py) of the view (device pixels,
+// the whole client area): where a click places a body.
+void client_to_world(Window window, int px, int py, double* wx, double* wy);
 // What a left click at client pixel (px, py) does: places bodies before the
 // first Run, picks the reference of the frame once a simulation is active.
 void interactive_click(Window window, int px, int py);

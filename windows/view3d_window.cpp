@@ -17,6 +17,9 @@
 #include "drawing/scene_drawing.h"
 #include "drawing/trails.h"
 #include "drawing/view3d_frame.h"
+#include "windows/view3d_image.h"
+#include "windows/view3d_readout.h"
+#include "windows/view3d_state.h"
 #include "resources/resource_files.h"
 #include "sim/bodies.h"
 #include "sim/frames.h"
@@ -163,6 +166,7 @@ void on_destroy(Window window) {
     if (view3d_has_context) release_view_context(window);
     view3d_has_context = 0;
     release_view3d_frame();
+    release_view3d_state();
     release_interactive_frame();
     view3d_statusbar = view3d_toolbar = NO_WINDOW;
 }
@@ -299,6 +303,7 @@ LRESULT on_command(Window window, unsigned message, WPARAM wparam, LPARAM lparam
         case CMD_SAVE_IMAGE:
             if (view3d_has_context) save_view3d_image(window, draw_view3d);
             return 0;
+        case CMD_SAVE_STATE: save_view3d_state(window); return 0;
         case CMD_SHOW_READOUT: show_readout(view3d_statusbar, !view3d_show_readout); return 0;
         case CMD_SHOW_TRAILS:
             // Shown again, a trail starts from the next frame rather than
@@ -316,7 +321,8 @@ void show_popup_menu(Window window) {
                                {CMD_SHOW_STATUSBAR, "Show &Statusbar", view3d_statusbar_shown},
                                {CMD_SHOW_TRAILS, "Show T&rails", view3d_show_trails},
                                {CMD_SHOW_READOUT, "Show R&eadout", view3d_show_readout},
-                               {CMD_SAVE_IMAGE, "Save &Image...", 0}};
+                               {CMD_SAVE_IMAGE, "Save &Image...", 0},
+                               {CMD_SAVE_STATE, "Save Sta&te As...", 0}};
     track_popup_items_at_cursor(window, items, static_cast<int>(std::size(items)));
 }
 
@@ -350,6 +356,7 @@ LRESULT view3d_window_proc(Window window, unsigned message, WPARAM wparam, LPARA
         case WM_RBUTTONDOWN: show_popup_menu(window); return 0;
         case WM_DRAW_FRAME:
             take_view3d_frame();
+            keep_view3d_state();
             readout_take_frame(view3d_statusbar);
             ++view3d_frames_drawn;
             draw_view3d(window);

@@ -166,6 +166,7 @@ const char* const QT_TOOLBAR_CLASS = "stelo.toolbar";
 const char* const QT_STATUS_BAR_CLASS = "stelo.statusbar";
 const char* const QT_TAB_CLASS = "stelo.tabcontrol";
 const char* const QT_DIALOG_CLASS = "stelo.dialog";
+const char* const QT_TABLE_CLASS = "stelo.table";
 
 void qt_register_internal_classes() {
     // Registering again fails harmlessly when the classes already exist.
@@ -173,6 +174,7 @@ void qt_register_internal_classes() {
     register_window_class(WindowClass{QT_STATUS_BAR_CLASS, pass_to_default, 0, nullptr});
     register_window_class(WindowClass{QT_TAB_CLASS, pass_to_default, 0, nullptr});
     register_window_class(WindowClass{QT_DIALOG_CLASS, qt_dialog_class_proc, 0, nullptr});
+    register_window_class(WindowClass{QT_TABLE_CLASS, pass_to_default, 0, nullptr});
 }
 
 // The views draw into native GL windows with native bars above them. A

@@ -37,7 +37,15 @@ void GlWindow::mousePressEvent(QMouseEvent* event) {
                      make_lparam(static_cast<unsigned>(at.x()), static_cast<unsigned>(at.y())));
 }
 
+void GlWindow::mouseMoveEvent(QMouseEvent* event) {
+    const QPointF at = event->position() * devicePixelRatio();
+    qt_send_gl_aware(owner, WM_MOUSEMOVE, 0,
+                     make_lparam(static_cast<unsigned>(static_cast<int>(at.x())),
+                                 static_cast<unsigned>(static_cast<int>(at.y()))));
+}
+
 bool GlWindow::event(QEvent* event) {
+    if (event->type() == QEvent::Leave) qt_send_gl_aware(owner, WM_MOUSELEAVE, 0, 0);
     if (event->type() == QEvent::UpdateRequest) {
         QtWindow* record = qt_window(owner);
         if (record != nullptr && isExposed()) qt_paint_window(record);

@@ -12,7 +12,7 @@ class QOpenGLContext;
 class QWidget;
 
 // The native window the GL context draws into. It turns exposure and mouse
-// presses into messages to the platform window it belongs to.
+// presses, moves and leaving into messages to the platform window it belongs to.
 class GlWindow : public QWindow {
 public:
     // QSurface has an enumerator named Window, hence the qualified name.
@@ -22,6 +22,7 @@ public:
 protected:
     void exposeEvent(QExposeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
     bool event(QEvent* event) override;
 };
 

@@ -1,5 +1,5 @@
 // Input made as the user would make it, for tests: real Qt mouse events at a
-// point of the client area, and the close box.
+// point of the client area (presses and moves), and the close box.
 #include <QApplication>
 #include <QMouseEvent>
 #include <QWidget>
@@ -35,6 +35,22 @@ void click_client(Window window, int x, int y, int right_button) {
     }
     if (hit == nullptr) hit = client;
     press_and_release(hit, hit->mapFromGlobal(global), global, button);
+}
+
+void move_pointer_client(Window window, int x, int y) {
+    QtWindow* record = qt_window(window);
+    if (record == nullptr || record->client == nullptr) return;
+    QWidget* client = record->client;
+    const double ratio = qt_pixel_ratio(client);
+    const QPointF global = client->mapToGlobal(QPointF(x / ratio, y / ratio));
+    QObject* target = client;
+    QPointF local = QPointF(x / ratio, y / ratio);
+    if (record->gl != nullptr) {
+        target = record->gl->gl_window;
+        local = record->gl->gl_window->mapFromGlobal(global);
+    }
+    QMouseEvent move(QEvent::MouseMove, local, global, Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &move);
 }
 
 void press_close_box(Window window) {

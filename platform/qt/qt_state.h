@@ -22,7 +22,7 @@ class QLabel;
 class QToolBar;
 struct GlSurface;
 
-enum class QtKind { TOP_LEVEL, CHILD, TOOLBAR, STATUS_BAR, TAB_CONTROL, DIALOG_PAGE, MODAL_DIALOG };
+enum class QtKind { TOP_LEVEL, CHILD, TOOLBAR, STATUS_BAR, TAB_CONTROL, DIALOG_PAGE, MODAL_DIALOG, TABLE };
 
 struct ToolButton {
     int id;
@@ -100,6 +100,7 @@ extern const char* const QT_TOOLBAR_CLASS;
 extern const char* const QT_STATUS_BAR_CLASS;
 extern const char* const QT_TAB_CLASS;
 extern const char* const QT_DIALOG_CLASS;
+extern const char* const QT_TABLE_CLASS;
 void qt_register_internal_classes();
 // The procedure of every dialog page and modal dialog: hands each message to
 // the dialog procedure given when the dialog was made.

@@ -258,6 +258,7 @@ void qt_window_created(Window window, const char* class_name, const char* title,
     if (name == QT_STATUS_BAR_CLASS) kind = QtKind::STATUS_BAR;
     if (name == QT_TAB_CLASS) kind = QtKind::TAB_CONTROL;
     if (name == QT_DIALOG_CLASS) kind = QtKind::DIALOG_PAGE;
+    if (name == QT_TABLE_CLASS) kind = QtKind::TABLE;
     QtWindow* parent_record = qt_window(parent);
     QtWindow* record = qt_add_window(window, kind, parent);
     // The builders of toolbars, status bars, tabs and pages make their own
