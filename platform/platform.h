@@ -29,8 +29,13 @@ constexpr unsigned WM_NOTIFY = 0x004E;
 constexpr unsigned WM_INITDIALOG = 0x0110;
 constexpr unsigned WM_COMMAND = 0x0111;
 constexpr unsigned WM_SYSCOMMAND = 0x0112;
+constexpr unsigned WM_MOUSEMOVE = 0x0200;
 constexpr unsigned WM_LBUTTONDOWN = 0x0201;
+constexpr unsigned WM_LBUTTONUP = 0x0202;
 constexpr unsigned WM_RBUTTONDOWN = 0x0204;
+constexpr unsigned WM_MBUTTONDOWN = 0x0207;
+constexpr unsigned WM_MBUTTONUP = 0x0208;
+constexpr unsigned WM_MOUSEWHEEL = 0x020A;
 constexpr unsigned WM_DROPFILES = 0x0233;
 constexpr unsigned WM_USER = 0x0400;
 constexpr unsigned WM_DRAW_FRAME = WM_USER + 1;
@@ -45,6 +50,15 @@ constexpr unsigned SC_RESTORE = 0xF120;
 // WM_NOTIFY codes (NotifyHeader::code).
 constexpr int TCN_SELCHANGE = -551;  // tab control: selection changed
 constexpr int TTN_NEEDTEXT = -520;   // tooltip text request
+
+// Buttons held during WM_MOUSEMOVE (its wparam).
+constexpr WPARAM MK_LBUTTON = 0x0001;
+constexpr WPARAM MK_MBUTTON = 0x0010;
+// One notch of the mouse wheel: WM_MOUSEWHEEL carries the turn in the high
+// word of wparam (signed, positive away from the user) and, unlike the
+// other mouse messages of some systems, the pointer's client position in
+// lparam, as every mouse message here does.
+constexpr int WHEEL_DELTA = 120;
 
 constexpr unsigned low_word(std::uintptr_t v) { return static_cast<unsigned>(v & 0xFFFF); }
 constexpr unsigned high_word(std::uintptr_t v) { return static_cast<unsigned>((v >> 16) & 0xFFFF); }
@@ -412,6 +426,20 @@ void click_dialog_button(Window dialog, int id);  // as the user would (tests)
 // Replaces an edit field's text key by key, as the user would (tests).
 void type_dialog_item_text(Window dialog, int id, const char* text);
 
+// Painted child windows: a child of a window class of our own (created with
+// WS_CHILD inside a top-level window) receives WM_PAINT whenever its area
+// needs drawing; while that message is handled these draw on it, in logical
+// pixels from its top-left corner. Colours are 0xRRGGBB. Mouse presses
+// pass through it to the parent. Outside its WM_PAINT they do nothing.
+void paint_fill_rect(Window child, int x, int y, int width, int height, unsigned rgb);
+void paint_line(Window child, double x0, double y0, double x1, double y1, unsigned rgb, int pen_width);
+// Text with the system's font: align 0 left of x, 1 centred on x, 2 right of
+// x; y is the baseline. vertical 1 turns it to read upwards (x the
+// baseline). Returns the text's width in pixels.
+int paint_text(Window child, int x, int y, const char* text, unsigned rgb, int align, int vertical);
+// Height of a line of the system's font in a painted child, in pixels.
+int paint_text_height(Window child);
+
 // Window icon for all top-level windows (PNG path).
 void set_application_icon(const char* path);
 
@@ -483,6 +511,11 @@ int tab_tooltip(Window tab, int index, char* buffer, int capacity);
 // area (x, y in device pixels, as in WM_LBUTTONDOWN), a toolbar button or
 // the window itself.
 void click_client(Window window, int x, int y, int right_button);
+// The wheel turned by notches (positive away from the user) with the pointer
+// at (x, y), and a drag from (x0, y0) to (x1, y1) with the left or middle
+// button held, as the user makes them over a view's drawing surface.
+void wheel_client(Window window, int x, int y, int notches);
+void drag_client(Window window, int x0, int y0, int x1, int y1, int middle_button);
 void press_close_box(Window window);
 // Presses keys ("Ctrl+N", "Space") in a window as the user would: the window
 // becomes active and the press reaches its shortcuts first, then the widget

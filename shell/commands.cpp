@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "render/plot_window.h"
 #include "render/view3d_window.h"
 #include "scenefile/scene_file.h"
 #include "shell/control_window_size.h"
@@ -255,12 +256,19 @@ void shutdown_control_window() {
         end_view(interactive_window);
         close_frame_events();
     }
+    destroy_window(plot_window);
     destroy_window(page_timestep);
     destroy_window(page_viewing);
     destroy_window(page_rendering);
     destroy_window(tab_control);
     page_timestep = page_viewing = page_rendering = tab_control = NO_WINDOW;
     post_quit_message(0);
+}
+
+void show_energy_plot() {
+    int x = DEFAULT_POSITION, y = DEFAULT_POSITION, width = PLOT_WIDTH, height = PLOT_HEIGHT;
+    if (!is_window(plot_window)) default_plot_rect(&x, &y, &width, &height);
+    open_energy_plot(x, y, width, height);
 }
 
 int accept_argument(const char* argument) {

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "platform/platform.h"
+#include "render/energy_series.h"
 #include "scenefile/scene_file.h"
 #include "shell/about_dialog.h"
 #include "shell/commands.h"
@@ -73,6 +74,7 @@ void on_command(unsigned id) {
         case CMD_SAVE_AS: save_scene_as(); break;
         case CMD_ABOUT: show_about_dialog(); break;
         case CMD_EXIT: destroy_window(control_window); break;
+        case CMD_SHOW_PLOT: show_energy_plot(); break;
         default: break;
     }
 }

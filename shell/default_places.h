@@ -13,3 +13,7 @@ void place_control_window_by_default(Window control);
 // The outer rectangle to create a view window with in its slot (a place
 // given at creation is one that every window manager honours).
 void default_view_rect(ViewSlot slot, int* x, int* y, int* width, int* height);
+// The energy plot's outer rectangle: below the 3D view when the screen has
+// room there, else beside it, else over the lower part of the screen; on
+// the screen in every case.
+void default_plot_rect(int* x, int* y, int* width, int* height);

@@ -5,6 +5,7 @@
 
 #include "interact/interactive_window.h"
 #include "platform/platform.h"
+#include "render/plot_window.h"
 #include "render/view3d_window.h"
 #include "resources/resource_files.h"
 #include "scenefile/scene_file.h"
@@ -56,7 +57,7 @@ std::string joined_arguments(int argc, char** argv) {
 int register_window_classes() {
     for (const WindowClass& window_class : window_classes)
         if (!register_window_class(window_class)) return 0;
-    return 1;
+    return register_plot_classes();
 }
 
 Window start_control_window(const char* argument) {

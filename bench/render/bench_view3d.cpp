@@ -32,8 +32,10 @@
 #include "sim/frames.h"
 #include "sim/simulation.h"
 
-// The shell defines the time-step page; the benchmark has none.
+// The shell defines the pages and the control window; the benchmark has none.
 Window page_timestep = NO_WINDOW;
+Window page_viewing = NO_WINDOW;
+Window control_window = NO_WINDOW;
 
 namespace {
 
