@@ -44,13 +44,10 @@ void select_reference(double wx, double wy) {
 }  // namespace
 
 void interactive_click(Window window, int px, int py) {
-    // The whole client area, bars included, in the device pixels the click
-    // and the GL viewport are measured in.
+    // The whole client area, bars included, through the mapping the drawing
+    // uses.
     int width = 0, height = 0;
-    get_client_rect(window, nullptr, nullptr, &width, &height);
-    const double ratio = window_pixel_ratio(window);
-    width = static_cast<int>(width * ratio + 0.5);
-    height = static_cast<int>(height * ratio + 0.5);
+    interactive_client_size(window, &width, &height);
     double wx = 0.0, wy = 0.0;
     screen_to_world(px, py, width, height, &wx, &wy);
 

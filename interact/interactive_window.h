@@ -10,6 +10,9 @@ constexpr int INTERACTIVE_STATUSBAR_ID = 1404;
 constexpr int CMD_TOGGLE_THREAD = 1404;
 // Ctrl+Z: removes the newest body placed with the mouse, before the first Run.
 constexpr int CMD_UNDO_PLACEMENT = 40104;
+// Home and the right-click menu: show every body; back to the described view.
+constexpr int CMD_FIT_VIEW = 40108;
+constexpr int CMD_RESET_VIEW = 40109;
 
 // State of the interactive view (one exists at a time).
 extern Window interactive_toolbar;
@@ -41,6 +44,14 @@ void enable_material_buttons(int enabled);
 // minimised and Toggle Thread has not paused it; this suspends or resumes it
 // to match, holding at most one suspension.
 void follow_frame_thread_state();
+
+// The client area's size in device pixels, the unit of clicks and drawing.
+void interactive_client_size(Window window, int* width, int* height);
+// The wheel (zoom about the pointer) and a middle-button drag (pan); 1 when
+// the message was one of them.
+int interactive_zoom_mouse(Window window, unsigned message, WPARAM wparam, LPARAM lparam);
+void fit_interactive_view(Window window);
+void reset_interactive_view(Window window);
 
 // What a left click at client pixel (px, py) does: places bodies before the
 // first Run, picks the reference of the frame once a simulation is active.
