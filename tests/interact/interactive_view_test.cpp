@@ -639,7 +639,8 @@ TEST_F(InteractiveView, ZoomAndPanKeepWhatIsDrawnUnderThePointer) {
     click_client(view, width * 3 / 4, height / 2, 0);
     ASSERT_EQ(body_count, 2);
     press_keys(view, "Home");
-    for (const Body* body = body_list; body != nullptr; body = body->next) {
+    const Body* body = body_list;
+    for (int i = 0; i < body_count; ++i, body = body->next) {
         double sx = 0, sy = 0;
         world_to_screen(body->x, body->y, width, height, &sx, &sy);
         EXPECT_GT(sx, 0.05 * width);
