@@ -140,7 +140,7 @@ std::map<double, std::pair<double, double>> runner_energy(const std::string& sce
 }
 
 TEST_F(View3dLooks, EnergyPlotShowsTheGrowingErrorAndSavesItLikeTheRunner) {
-    const std::string scene = std::string(STELO_EXAMPLES_DIR) + "/figure-eight.slo";
+    const std::string scene = std::string(STELO_EXAMPLES_DIR) + "/binary-with-planet.slo";
     std::snprintf(scene_path, sizeof scene_path, "%s", scene.c_str());
     ASSERT_TRUE(read_scene());
     open_view();
@@ -161,14 +161,15 @@ TEST_F(View3dLooks, EnergyPlotShowsTheGrowingErrorAndSavesItLikeTheRunner) {
     const std::vector<EnergyPoint> series = energy_series_copy();
     EXPECT_EQ(series.front().time, first_time);
 
-    // On screen: the curve (in the colour of a gained energy) stands higher
-    // at its right end than a quarter of the way along.
+    // On screen: the curve (in the colour of a lost energy: this scene's
+    // error grows steadily below its start) stands higher at its right end
+    // than a quarter of the way along.
     auto topmost_curve_rows = [](const ScreenPixels& s) {
         std::vector<int> top(static_cast<std::size_t>(s.width), -1);
         for (int x = 0; x < s.width; ++x)
             for (int y = 30; y < s.height - 44 && top[x] < 0; ++y) {
                 const unsigned c = s.rgb(x, y);
-                if ((c >> 16) >= 200 && ((c >> 8) & 0xFF) <= 120 && (c & 0xFF) <= 110) top[x] = y;
+                if ((c >> 16) <= 110 && ((c >> 8) & 0xFF) >= 120 && (c & 0xFF) >= 200) top[x] = y;
             }
         return top;
     };
