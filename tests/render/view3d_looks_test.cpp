@@ -1,6 +1,8 @@
 // Looking around the 3D view: the wheel, a left drag and Fit move the camera
 // (and the Viewing page with it), and the energy plot window draws the
 // readout's series and writes it as CSV, agreeing with the headless runner.
+#include <unistd.h>
+
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -193,7 +195,7 @@ TEST_F(View3dLooks, EnergyPlotShowsTheGrowingErrorAndSavesItLikeTheRunner) {
     EXPECT_LT(right_row + 5, quarter_row);
 
     // Save Readout As...: the series as CSV, as the runner computes it.
-    csv_path = (std::string(::testing::TempDir()) + "readout.csv");
+    csv_path = std::string(::testing::TempDir()) + "readout-" + std::to_string(getpid()) + ".csv";
     set_file_dialog_hook(save_as_csv);
     send_message(plot_window, WM_COMMAND, CMD_SAVE_READOUT, 0);
     std::ifstream csv(csv_path);
@@ -213,6 +215,7 @@ TEST_F(View3dLooks, EnergyPlotShowsTheGrowingErrorAndSavesItLikeTheRunner) {
         ++rows;
     }
     EXPECT_EQ(rows, static_cast<int>(series.size()));
+    std::remove(csv_path.c_str());
 
     // A new scene starts afresh.
     close_view();
