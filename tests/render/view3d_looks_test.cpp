@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -216,6 +217,16 @@ TEST_F(View3dLooks, EnergyPlotShowsTheGrowingErrorAndSavesItLikeTheRunner) {
     }
     EXPECT_EQ(rows, static_cast<int>(series.size()));
     std::remove(csv_path.c_str());
+
+    // The picture of the README, after a longer run (to the path in
+    // STELO_PLOT_SCREENSHOT).
+    if (const char* picture = std::getenv("STELO_PLOT_SCREENSHOT")) {
+        ASSERT_TRUE(run_frames(1));
+        ASSERT_TRUE(pump_until([] { return energy_series_copy().size() >= 60; }));
+        command(CMD_STOP);
+        gui_process_events(300);
+        EXPECT_EQ(save_window_image(plot_window, picture), 1);
+    }
 
     // A new scene starts afresh.
     close_view();
