@@ -9,6 +9,7 @@
 #include "drawing/trail_image.h"
 #include "drawing/trails.h"
 #include "drawing/view3d_frame.h"
+#include "placement/view_mapping.h"
 #include "sim/bodies.h"
 #include "sim/frames.h"
 #include "sim/simulation.h"
@@ -250,6 +251,27 @@ void release_interactive_frame() {
     interactive_frame_centre_y = 0.0;
 }
 
+namespace {
+
+// Where a world point of the interactive view goes in GL units, in the plane
+// `depth` units in front of the eye: the point that the perspective shows
+// at the pixel the view's mapping gives it, so that clicks and drawing
+// agree at every zoom, before a run (bodies lifted towards the eye) and
+// during one alike.
+struct PlaneToGl {
+    double per_world;  // GL units per world unit
+    double centre_x, centre_y;
+    GLfloat x(double wx) const { return static_cast<GLfloat>((wx - centre_x) * per_world); }
+    GLfloat y(double wy) const { return static_cast<GLfloat>((wy - centre_y) * per_world); }
+};
+
+PlaneToGl plane_to_gl(double depth) {
+    const double half_height = depth * std::tan(INTERACTIVE_FIELD_OF_VIEW * M_PI / 360.0);
+    return {half_height * plane_view.scale / WORLD_HALF_HEIGHT, plane_view.centre_x, plane_view.centre_y};
+}
+
+}  // namespace
+
 void draw_interactive(Window window) {
     // The 3D view of this run is gone, and the run's arrays with it.
     if (view3d_started && frame_thread_handle == nullptr) return;
@@ -259,17 +281,21 @@ void draw_interactive(Window window) {
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     glTranslatef(0.0f, 0.0f, INTERACTIVE_EYE_DISTANCE);
+    // Bodies keep their radius in GL units, so their size on the screen is
+    // the described one at every zoom.
     if (!view3d_started) {
+        const PlaneToGl to_gl = plane_to_gl(-INTERACTIVE_EYE_DISTANCE - PLACEMENT_LIFT);
         const Body* body = body_list;
         for (int i = 0; i < body_count && body != nullptr; ++i, body = body->next) {
-            draw_coloured_sphere(quadric, static_cast<GLfloat>(body->x * VIEW_SCALE),
-                                 static_cast<GLfloat>(body->y * VIEW_SCALE), PLACEMENT_LIFT, body->material,
+            draw_coloured_sphere(quadric, to_gl.x(body->x), to_gl.y(body->y), PLACEMENT_LIFT, body->material,
                                  body->radius, drawn_slices(), drawn_stacks());
         }
     } else if (interactive_frame_count > 0 && draw_material != nullptr && draw_radius != nullptr) {
+        const PlaneToGl to_gl = plane_to_gl(-INTERACTIVE_EYE_DISTANCE);
         for (int i = 0; i < interactive_frame_count; ++i) {
-            draw_coloured_sphere(quadric, interactive_frame_x[i], interactive_frame_y[i], 0.0f, draw_material[i],
-                                 draw_radius[i], INTERACTIVE_RUN_SUBDIVISION, INTERACTIVE_RUN_SUBDIVISION);
+            draw_coloured_sphere(quadric, to_gl.x(interactive_frame_x[i] / VIEW_SCALE),
+                                 to_gl.y(interactive_frame_y[i] / VIEW_SCALE), 0.0f, draw_material[i], draw_radius[i],
+                                 INTERACTIVE_RUN_SUBDIVISION, INTERACTIVE_RUN_SUBDIVISION);
         }
     }
     gluDeleteQuadric(quadric);

@@ -31,9 +31,12 @@ void set_view3d_viewport(int width, int height);
 void draw_view3d_plain(Window window);
 void draw_view3d_lit(Window window);
 
+// The interactive view's perspective: its vertical field of view, degrees.
+constexpr double INTERACTIVE_FIELD_OF_VIEW = 30.0;
 void init_interactive_gl();
 // Before the first Run: the body list, lifted towards the eye. During a run:
 // the last pass that the interactive view took with take_interactive_frame.
+// Either goes through the view's zoom and pan (interact/view_mapping.h).
 void draw_interactive(Window window);
 // The interactive view's WM_DRAW_FRAME calls this before draw_interactive:
 // its frame thread writes interactive_x and interactive_y between passes and

@@ -4,6 +4,7 @@
 // Nothing here touches a window; the view applies what a click asks of it.
 #pragma once
 
+#include "placement/view_mapping.h"
 #include "sim/bodies.h"
 
 // Command ids of the placement choices (toolbar buttons of the view).
@@ -55,10 +56,6 @@ int choose_colour(int id);
 int choose_material(int id);
 const char* choose_mode(int id);
 
-// Client pixel (px, py) of a client area width x height (whole area, device
-// pixels) to world coordinates: the centre is the origin, half the height
-// is WORLD_HALF_HEIGHT. An empty area maps everything to the origin.
-void screen_to_world(int px, int py, int width, int height, double* wx, double* wy);
 // The body of the list nearest to the point (the newest of equal ones), or
 // nullptr for an empty list.
 Body* nearest_body(double wx, double wy);

@@ -1,19 +1,8 @@
-// Click to world coordinates, the nearest body, and the velocities that
-// put a new body in a circular orbit or make a binary pair.
+// The nearest body, and the velocities that put a new body in a circular
+// orbit or make a binary pair.
 #include <cmath>
 
 #include "placement/placement.h"
-
-void screen_to_world(int px, int py, int width, int height, double* wx, double* wy) {
-    if (width <= 0 || height <= 0) {
-        *wx = 0.0;
-        *wy = 0.0;
-        return;
-    }
-    // One pixel is the same world length in both directions.
-    *wx = (2.0 * px - width) / height * WORLD_HALF_HEIGHT;
-    *wy = (1.0 - 2.0 * py / height) * WORLD_HALF_HEIGHT;
-}
 
 Body* nearest_body(double wx, double wy) {
     Body* best = body_list;

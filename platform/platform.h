@@ -31,7 +31,11 @@ constexpr unsigned WM_COMMAND = 0x0111;
 constexpr unsigned WM_SYSCOMMAND = 0x0112;
 constexpr unsigned WM_MOUSEMOVE = 0x0200;  // the pointer moved over the client area
 constexpr unsigned WM_LBUTTONDOWN = 0x0201;
+constexpr unsigned WM_LBUTTONUP = 0x0202;
 constexpr unsigned WM_RBUTTONDOWN = 0x0204;
+constexpr unsigned WM_MBUTTONDOWN = 0x0207;
+constexpr unsigned WM_MBUTTONUP = 0x0208;
+constexpr unsigned WM_MOUSEWHEEL = 0x020A;
 constexpr unsigned WM_DROPFILES = 0x0233;
 constexpr unsigned WM_MOUSELEAVE = 0x02A3;  // the pointer left the client area
 constexpr unsigned WM_USER = 0x0400;
@@ -47,6 +51,15 @@ constexpr unsigned SC_RESTORE = 0xF120;
 // WM_NOTIFY codes (NotifyHeader::code).
 constexpr int TCN_SELCHANGE = -551;  // tab control: selection changed
 constexpr int TTN_NEEDTEXT = -520;   // tooltip text request
+
+// Buttons held during WM_MOUSEMOVE (its wparam).
+constexpr WPARAM MK_LBUTTON = 0x0001;
+constexpr WPARAM MK_MBUTTON = 0x0010;
+// One notch of the mouse wheel: WM_MOUSEWHEEL carries the turn in the high
+// word of wparam (signed, positive away from the user) and, unlike the
+// other mouse messages of some systems, the pointer's client position in
+// lparam, as every mouse message here does.
+constexpr int WHEEL_DELTA = 120;
 
 constexpr unsigned low_word(std::uintptr_t v) { return static_cast<unsigned>(v & 0xFFFF); }
 constexpr unsigned high_word(std::uintptr_t v) { return static_cast<unsigned>((v >> 16) & 0xFFFF); }
@@ -462,6 +475,20 @@ void click_dialog_button(Window dialog, int id);  // as the user would (tests)
 // Replaces an edit field's text key by key, as the user would (tests).
 void type_dialog_item_text(Window dialog, int id, const char* text);
 
+// Painted child windows: a child of a window class of our own (created with
+// WS_CHILD inside a top-level window) receives WM_PAINT whenever its area
+// needs drawing; while that message is handled these draw on it, in logical
+// pixels from its top-left corner. Colours are 0xRRGGBB. Mouse presses
+// pass through it to the parent. Outside its WM_PAINT they do nothing.
+void paint_fill_rect(Window child, int x, int y, int width, int height, unsigned rgb);
+void paint_line(Window child, double x0, double y0, double x1, double y1, unsigned rgb, int pen_width);
+// Text with the system's font: align 0 left of x, 1 centred on x, 2 right of
+// x; y is the baseline. vertical 1 turns it to read upwards (x the
+// baseline). Returns the text's width in pixels.
+int paint_text(Window child, int x, int y, const char* text, unsigned rgb, int align, int vertical);
+// Height of a line of the system's font in a painted child, in pixels.
+int paint_text_height(Window child);
+
 // Window icon for all top-level windows (PNG path).
 void set_application_icon(const char* path);
 
@@ -535,6 +562,11 @@ int tab_tooltip(Window tab, int index, char* buffer, int capacity);
 void click_client(Window window, int x, int y, int right_button);
 // The pointer moved to that point of the client area (no button down).
 void move_pointer_client(Window window, int x, int y);
+// The wheel turned by notches (positive away from the user) with the pointer
+// at (x, y), and a drag from (x0, y0) to (x1, y1) with the left or middle
+// button held, as the user makes them over a view's drawing surface.
+void wheel_client(Window window, int x, int y, int notches);
+void drag_client(Window window, int x0, int y0, int x1, int y1, int middle_button);
 void press_close_box(Window window);
 // Presses keys ("Ctrl+N", "Space") in a window as the user would: the window
 // becomes active and the press reaches its shortcuts first, then the widget

@@ -12,13 +12,12 @@
 #include "scenefile/scene_file.h"
 #include "shell/control_window_size.h"
 #include "shell/default_places.h"
-#include "app_state/scene_changes.h"
-#include "app_state/settings.h"
 #include "shell/edit_commands.h"
 #include "shell/shell.h"
 #include "sim/bodies.h"
 #include "sim/frames.h"
 #include "sim/simulation.h"
+#include "windows/plot_window.h"
 #include "windows/view3d_window.h"
 
 namespace {
@@ -260,12 +259,19 @@ void shutdown_control_window() {
         close_frame_events();
     }
     close_bodies_window();
+    destroy_window(plot_window);
     destroy_window(page_timestep);
     destroy_window(page_viewing);
     destroy_window(page_rendering);
     destroy_window(tab_control);
     page_timestep = page_viewing = page_rendering = tab_control = NO_WINDOW;
     post_quit_message(0);
+}
+
+void show_energy_plot() {
+    int x = DEFAULT_POSITION, y = DEFAULT_POSITION, width = PLOT_WIDTH, height = PLOT_HEIGHT;
+    if (!is_window(plot_window)) default_plot_rect(&x, &y, &width, &height);
+    open_energy_plot(x, y, width, height);
 }
 
 int accept_argument(const char* argument) {

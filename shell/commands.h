@@ -39,3 +39,5 @@ int accept_argument(const char* argument);
 // The control window's destroy handling: closes the open scene, writes the
 // settings and quits the main loop.
 void shutdown_control_window();
+// Shows the energy plot window, created at its default place the first time.
+void show_energy_plot();

@@ -2,6 +2,7 @@
 // dispatch of its commands.
 #include <cstdio>
 
+#include "app_state/energy_series.h"
 #include "app_state/settings.h"
 #include "platform/platform.h"
 #include "scenefile/scene_file.h"
@@ -68,6 +69,7 @@ void on_command(unsigned id) {
         case CMD_SAVE_AS: save_scene_as(); break;
         case CMD_ABOUT: show_about_dialog(); break;
         case CMD_EXIT: destroy_window(control_window); break;
+        case CMD_SHOW_PLOT: show_energy_plot(); break;
         default: edit_command(id); break;
     }
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "shell/shell.h"
+#include "windows/plot_window.h"
 
 namespace {
 
@@ -139,4 +140,55 @@ void default_bodies_rect(int* x, int* y, int* width, int* height) {
     *y = std::max(area.y, place.y) + frame.top - OUTER_TOP;
     *width = place.width - frame.extra_width + OUTER_EXTRA_WIDTH;
     *height = place.height - frame.extra_height + OUTER_EXTRA_HEIGHT;
+}
+
+namespace {
+
+Box frame_of(Window window) {
+    Box box;
+    if (is_window(window)) get_frame_rect(window, &box.x, &box.y, &box.width, &box.height);
+    return box;
+}
+
+bool overlaps(const Box& a, const Box& b) {
+    return b.width > 0 && a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height;
+}
+
+bool inside(const Box& a, const Box& area) {
+    return a.x >= area.x && a.y >= area.y && a.x + a.width <= area.x + area.width &&
+           a.y + a.height <= area.y + area.height;
+}
+
+}  // namespace
+
+// The first of: below the 3D view, beside it, below the interactive view,
+// beside that, which lies on the screen over no other window; else below
+// the 3D view, moved onto the screen.
+void default_plot_rect(int* x, int* y, int* width, int* height) {
+    const Box area = work_area();
+    const Frame frame = control_frame();
+    const Box windows[3] = {frame_of(control_window), frame_of(view3d_window), frame_of(interactive_window)};
+    const int outer_width = std::min(PLOT_WIDTH + frame.extra_width - OUTER_EXTRA_WIDTH, area.width);
+    const int outer_height = std::min(PLOT_HEIGHT + frame.extra_height - OUTER_EXTRA_HEIGHT, area.height);
+    auto below = [&](const Box& w) { return Box{w.x, w.y + w.height + GAP, outer_width, outer_height}; };
+    auto beside = [&](const Box& w) { return Box{w.x + w.width + GAP, w.y, outer_width, outer_height}; };
+    const Box candidates[4] = {below(windows[1]), beside(windows[1]), below(windows[2]), beside(windows[2])};
+    Box place = candidates[0];
+    bool found = false;
+    for (const Box& candidate : candidates) {
+        if (!inside(candidate, area)) continue;
+        if (overlaps(candidate, windows[0]) || overlaps(candidate, windows[1]) || overlaps(candidate, windows[2]))
+            continue;
+        place = candidate;
+        found = true;
+        break;
+    }
+    if (!found) {
+        place.x = std::clamp(place.x, area.x, area.x + area.width - outer_width);
+        place.y = std::clamp(place.y, area.y, area.y + area.height - outer_height);
+    }
+    *x = place.x + frame.left - OUTER_LEFT;
+    *y = place.y + frame.top - OUTER_TOP;
+    *width = outer_width - frame.extra_width + OUTER_EXTRA_WIDTH;
+    *height = outer_height - frame.extra_height + OUTER_EXTRA_HEIGHT;
 }

@@ -17,3 +17,7 @@ void default_view_rect(ViewSlot slot, int* x, int* y, int* width, int* height);
 // beside the control window and the views (below the views, below the
 // control window or right of the views), on the screen.
 void default_bodies_rect(int* x, int* y, int* width, int* height);
+// The energy plot's outer rectangle: below the 3D view when the screen has
+// room there, else beside it, else over the lower part of the screen; on
+// the screen in every case.
+void default_plot_rect(int* x, int* y, int* width, int* height);

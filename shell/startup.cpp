@@ -4,8 +4,6 @@
 #include <string>
 
 #include "app_state/settings.h"
-#include "windows/bodies_window.h"
-#include "windows/interactive_window.h"
 #include "platform/platform.h"
 #include "resources/resource_files.h"
 #include "scenefile/scene_file.h"
@@ -13,7 +11,9 @@
 #include "shell/control_window_size.h"
 #include "shell/shell.h"
 #include "shell/shortcuts.h"
+#include "windows/bodies_window.h"
 #include "windows/interactive_window.h"
+#include "windows/plot_window.h"
 #include "windows/view3d_window.h"
 
 namespace {
@@ -67,7 +67,7 @@ std::string joined_arguments(int argc, char** argv) {
 int register_window_classes() {
     for (const WindowClass& window_class : window_classes)
         if (!register_window_class(window_class)) return 0;
-    return 1;
+    return register_plot_classes();
 }
 
 Window start_control_window(const char* argument) {

@@ -6,7 +6,6 @@
 #include "drawing/scene_drawing.h"
 #include "placement/body_edits.h"
 #include "placement/placement.h"
-#include "windows/interactive_window.h"
 #include "sim/bodies.h"
 #include "sim/simulation.h"
 #include "windows/interactive_window.h"
@@ -47,13 +46,10 @@ void select_reference(double wx, double wy) {
 }  // namespace
 
 void client_to_world(Window window, int px, int py, double* wx, double* wy) {
-    // The whole client area, bars included, in the device pixels the click
-    // and the GL viewport are measured in.
+    // The whole client area, bars included, through the mapping the drawing
+    // uses.
     int width = 0, height = 0;
-    get_client_rect(window, nullptr, nullptr, &width, &height);
-    const double ratio = window_pixel_ratio(window);
-    width = static_cast<int>(width * ratio + 0.5);
-    height = static_cast<int>(height * ratio + 0.5);
+    interactive_client_size(window, &width, &height);
     screen_to_world(px, py, width, height, wx, wy);
 }
 

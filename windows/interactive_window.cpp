@@ -34,7 +34,6 @@ namespace {
 
 constexpr int BAR_HEIGHT = 20;
 constexpr WPARAM SIZE_MINIMIZED = 1;
-constexpr double FIELD_OF_VIEW = 30.0;
 constexpr double NEAR_PLANE = 1.0;
 constexpr double FAR_PLANE = 100.0;
 constexpr const char* STOPPED_TEXT = "Simulation stopped";
@@ -52,7 +51,7 @@ void apply_interactive_projection(Window window, int width, int height) {
     gl_make_current(window);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluPerspective(FIELD_OF_VIEW, static_cast<double>(width) / height, NEAR_PLANE, FAR_PLANE);
+    gluPerspective(INTERACTIVE_FIELD_OF_VIEW, static_cast<double>(width) / height, NEAR_PLANE, FAR_PLANE);
     glViewport(0, 0, width, height);
     glMatrixMode(GL_MODELVIEW);
 }
@@ -79,6 +78,7 @@ void on_create(Window window) {
     interactive_thread_paused = 0;
     interactive_minimised = 0;
     reset_placement_choices();
+    reset_plane_view();
     if (geometry_known) restore_client_geometry(window, iv_left, iv_top, iv_width, iv_height);
 
     interactive_frame_thread_handle = create_thread(interactive_frame_thread, 1);
@@ -107,6 +107,7 @@ void on_create(Window window) {
     add_window_shortcut(window, "Ctrl+Z", CMD_UNDO_PLACEMENT);
     bodies_editable = 1;
     refresh_bodies_window();
+    add_window_shortcut(window, "Home", CMD_FIT_VIEW);
 }
 
 // ------------------------------------------------------------ destruction
@@ -266,6 +267,8 @@ LRESULT on_command(Window window, unsigned message, WPARAM wparam, LPARAM lparam
         case CMD_TOGGLE_THREAD: toggle_thread(); return 0;
         case CMD_TOGGLE_RUN: toggle_run(window); return 0;
         case CMD_UNDO_PLACEMENT: undo(); return 0;
+        case CMD_FIT_VIEW: fit_interactive_view(window); return 0;
+        case CMD_RESET_VIEW: reset_interactive_view(window); return 0;
         default:
             if (choose(id)) return 0;
             return default_window_proc(window, message, wparam, lparam);
@@ -275,6 +278,9 @@ LRESULT on_command(Window window, unsigned message, WPARAM wparam, LPARAM lparam
 void show_popup_menu(Window window) {
     const PopupItem items[] = {{CMD_SHOW_TOOLBAR, "Show &Toolbar", interactive_toolbar_shown},
                                {CMD_SHOW_STATUSBAR, "Show &Statusbar", interactive_statusbar_shown},
+                               {0, nullptr, 0},
+                               {CMD_FIT_VIEW, "&Fit", 0},
+                               {CMD_RESET_VIEW, "Reset View", 0},
                                {0, nullptr, 0},
                                {CMD_TOGGLE_THREAD, "T&oggle Thread", 0}};
     track_popup_items_at_cursor(window, items, static_cast<int>(std::size(items)));
@@ -340,8 +346,16 @@ LRESULT interactive_window_proc(Window window, unsigned message, WPARAM wparam, 
                               signed_word(high_word(static_cast<WPARAM>(lparam))));
             return 0;
         case WM_RBUTTONDOWN: show_popup_menu(window); return 0;
-        case WM_MOUSEMOVE: show_pointer_point(window, lparam); return 0;
+        case WM_MOUSEMOVE:
+            interactive_zoom_mouse(window, message, wparam, lparam);
+            show_pointer_point(window, lparam);
+            return 0;
         case WM_MOUSELEAVE: status_bar_set_part_text(interactive_statusbar, 1, ""); return 0;
+        case WM_MOUSEWHEEL:
+        case WM_MBUTTONDOWN:
+        case WM_MBUTTONUP:
+            if (interactive_zoom_mouse(window, message, wparam, lparam)) return 0;
+            return default_window_proc(window, message, wparam, lparam);
         case WM_DRAW_FRAME:
             take_interactive_frame();
             ++interactive_frames_drawn;

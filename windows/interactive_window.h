@@ -11,6 +11,9 @@ constexpr int INTERACTIVE_STATUSBAR_ID = 1404;
 constexpr int CMD_TOGGLE_THREAD = 1404;
 // Ctrl+Z (and Edit > Undo): takes back the last change of the bodies, before the first Run.
 constexpr int CMD_UNDO_PLACEMENT = CMD_UNDO;
+// Home and the right-click menu: show every body; back to the described view.
+constexpr int CMD_FIT_VIEW = 40108;
+constexpr int CMD_RESET_VIEW = 40109;
 
 // State of the interactive view (one exists at a time).
 extern Window interactive_toolbar;
@@ -46,6 +49,14 @@ void follow_frame_thread_state();
 // The world point under client pixel (px, py) of the view (device pixels,
 // the whole client area): where a click places a body.
 void client_to_world(Window window, int px, int py, double* wx, double* wy);
+// The client area's size in device pixels, the unit of clicks and drawing.
+void interactive_client_size(Window window, int* width, int* height);
+// The wheel (zoom about the pointer) and a middle-button drag (pan); 1 when
+// the message was one of them.
+int interactive_zoom_mouse(Window window, unsigned message, WPARAM wparam, LPARAM lparam);
+void fit_interactive_view(Window window);
+void reset_interactive_view(Window window);
+
 // What a left click at client pixel (px, py) does: places bodies before the
 // first Run, picks the reference of the frame once a simulation is active.
 void interactive_click(Window window, int px, int py);

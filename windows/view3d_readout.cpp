@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app_state/energy_series.h"
 #include "sim/bodies.h"
 #include "sim/simulation.h"
 
@@ -49,6 +50,12 @@ int readout_thread() {
         const double energy = frame_energy(copy_frame, copy_m);
         if (copy_is_first) start_energy = energy;
         result_error = start_energy != 0.0 ? (energy - start_energy) / std::fabs(start_energy) : energy - start_energy;
+        double px = 0.0, py = 0.0;
+        for (int i = 0; i < copy_frame.count; ++i) {
+            px += copy_m[i] * copy_frame.vx[i];
+            py += copy_m[i] * copy_frame.vy[i];
+        }
+        append_energy_point({copy_frame.time, energy, result_error, px, py});
         result_ready.store(1, std::memory_order_release);
         busy.store(0, std::memory_order_release);
     }
@@ -87,6 +94,7 @@ void start_readout() {
     result_ready = 0;
     copies = 0;
     readout_time = readout_energy_error = readout_steps_per_second = 0.0;
+    clear_energy_series();
     wake = create_event(0);
     thread = create_thread(readout_thread, 0);
 }
@@ -117,6 +125,7 @@ void readout_take_frame(Window status_bar) {
         std::snprintf(text, sizeof text, "t = %.6g   dE/E = %.3e   %.3g body steps/s", readout_time,
                       readout_energy_error, readout_steps_per_second);
         if (view3d_show_readout) status_bar_set_part_text(status_bar, 1, text);
+        invalidate_window(energy_plot_area);
     }
     const Clock::time_point now = Clock::now();
     if (copies > 0 && now - last_copy < std::chrono::milliseconds(READOUT_PERIOD_MS)) return;

@@ -2,7 +2,8 @@
 // the simulated time, the relative energy error since the run's first frame
 // and the body steps per second, refreshed a few times a second from the
 // frames the view is handed. The O(N^2) energy is computed on a thread of
-// its own, so neither the GUI nor the simulation waits for it.
+// its own, so neither the GUI nor the simulation waits for it; that thread
+// also adds each result to the energy series the plot window shows.
 #pragma once
 
 #include "platform/platform.h"

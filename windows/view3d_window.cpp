@@ -11,21 +11,21 @@
 #include <iterator>
 
 #include "app_state/app_windows.h"
+#include "app_state/energy_series.h"
 #include "app_state/scene_changes.h"
 #include "app_state/settings.h"
 #include "drawing/gl_context.h"
 #include "drawing/scene_drawing.h"
 #include "drawing/trails.h"
 #include "drawing/view3d_frame.h"
-#include "windows/view3d_image.h"
-#include "windows/view3d_readout.h"
-#include "windows/view3d_state.h"
 #include "resources/resource_files.h"
 #include "sim/bodies.h"
 #include "sim/frames.h"
 #include "sim/simulation.h"
+#include "windows/view3d_camera.h"
 #include "windows/view3d_image.h"
 #include "windows/view3d_readout.h"
+#include "windows/view3d_state.h"
 
 Window view3d_statusbar = NO_WINDOW;
 Window view3d_toolbar = NO_WINDOW;
@@ -145,6 +145,7 @@ void on_create(Window window) {
     add_window_shortcut(window, "Space", CMD_TOGGLE_RUN);
     add_window_shortcut(window, "+", CMD_INCREASE_TIMESTEP);
     add_window_shortcut(window, "-", CMD_DECREASE_TIMESTEP);
+    add_window_shortcut(window, "Home", CMD_FIT);
 
     view3d_toolbar_shown = 1;
     view3d_statusbar_shown = 1;
@@ -304,6 +305,9 @@ LRESULT on_command(Window window, unsigned message, WPARAM wparam, LPARAM lparam
             if (view3d_has_context) save_view3d_image(window, draw_view3d);
             return 0;
         case CMD_SAVE_STATE: save_view3d_state(window); return 0;
+        case CMD_FIT: camera_fit(window); return 0;
+        // The plot window belongs to the control window, which opens it.
+        case CMD_SHOW_PLOT: send_message(control_window, WM_COMMAND, CMD_SHOW_PLOT, 0); return 0;
         case CMD_SHOW_READOUT: show_readout(view3d_statusbar, !view3d_show_readout); return 0;
         case CMD_SHOW_TRAILS:
             // Shown again, a trail starts from the next frame rather than
@@ -321,6 +325,8 @@ void show_popup_menu(Window window) {
                                {CMD_SHOW_STATUSBAR, "Show &Statusbar", view3d_statusbar_shown},
                                {CMD_SHOW_TRAILS, "Show T&rails", view3d_show_trails},
                                {CMD_SHOW_READOUT, "Show R&eadout", view3d_show_readout},
+                               {CMD_SHOW_PLOT, "Show &Plot", 0},
+                               {CMD_FIT, "&Fit", 0},
                                {CMD_SAVE_IMAGE, "Save &Image...", 0},
                                {CMD_SAVE_STATE, "Save Sta&te As...", 0}};
     track_popup_items_at_cursor(window, items, static_cast<int>(std::size(items)));
@@ -354,6 +360,14 @@ LRESULT view3d_window_proc(Window window, unsigned message, WPARAM wparam, LPARA
             if ((wparam & 0xFFF0) == SC_CLOSE) return 0;
             return default_window_proc(window, message, wparam, lparam);
         case WM_RBUTTONDOWN: show_popup_menu(window); return 0;
+        case WM_MOUSEWHEEL:
+            camera_wheel(window, static_cast<short>(high_word(wparam)));
+            return 0;
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONUP:
+        case WM_MOUSEMOVE:
+            if (camera_mouse(window, message, wparam, lparam)) return 0;
+            return default_window_proc(window, message, wparam, lparam);
         case WM_DRAW_FRAME:
             take_view3d_frame();
             keep_view3d_state();

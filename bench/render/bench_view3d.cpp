@@ -22,6 +22,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "app_state/energy_series.h"
 #include "app_state/settings.h"
 #include "drawing/scene_drawing.h"
 #include "drawing/trails.h"
@@ -30,10 +31,13 @@
 #include "sim/bodies.h"
 #include "sim/frames.h"
 #include "sim/simulation.h"
+#include "windows/plot_window.h"
 #include "windows/view3d_window.h"
 
-// The shell defines the time-step page; the benchmark has none.
+// The shell defines the pages and the control window; the benchmark has none.
 Window page_timestep = NO_WINDOW;
+Window page_viewing = NO_WINDOW;
+Window control_window = NO_WINDOW;
 
 namespace {
 
@@ -176,11 +180,24 @@ void DrawingAloneWithTrails(benchmark::State& state) {
     time_drawing_alone(state, open_view_with_full_trails(static_cast<int>(state.range(0)), state));
 }
 
+// The running view with the energy plot open beside it, its series filled
+// to its bound, so each readout repaints the plot's most points.
+void OnScreenWithPlot(benchmark::State& state) {
+    Window view = open_running_view(static_cast<int>(state.range(0)));
+    open_energy_plot(20, CLIENT_HEIGHT + 80, PLOT_WIDTH, PLOT_HEIGHT);
+    for (int i = 0; i < ENERGY_SERIES_CAPACITY; ++i)
+        append_energy_point({1e-3 * i, -1.0, -1e-9 * (1 + i % 17), 0.0, 0.0});
+    pump_for(300);
+    count_frames_on_screen(state, view);
+    destroy_window(plot_window);
+}
+
 }  // namespace
 
 BENCHMARK(OnScreen)->Arg(10)->Arg(100)->Arg(1000)->Iterations(2)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(DrawingAlone)->Arg(10)->Arg(100)->Arg(1000)->MinTime(2.0)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(DrawingBackToBack)->Arg(10)->Arg(100)->Arg(1000)->MinTime(2.0)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(OnScreenWithPlot)->Arg(100)->Iterations(2)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(OnScreenWithTrails)->Arg(100)->Iterations(2)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(DrawingAloneWithTrails)->Arg(100)->MinTime(2.0)->UseRealTime()->Unit(benchmark::kMillisecond);
 
@@ -190,6 +207,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     register_window_class(WindowClass{VIEW3D_CLASS, view3d_window_proc, 1, nullptr});
+    register_plot_classes();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 #include <QOpenGLContext>
 #include <QSurfaceFormat>
+#include <QWheelEvent>
 #include <QWidget>
 
 #include <cstring>
@@ -25,23 +26,52 @@ void GlWindow::exposeEvent(QExposeEvent*) {
     if (record != nullptr) qt_paint_window(record);
 }
 
+namespace {
+
+// Client coordinates in device pixels, the unit of the GL viewport, as the
+// signed 16-bit words of a mouse message.
+LPARAM client_lparam(const QWindow* window, QPointF position) {
+    const QPointF at = position * window->devicePixelRatio();
+    return make_lparam(static_cast<unsigned>(static_cast<int>(at.x())),
+                       static_cast<unsigned>(static_cast<int>(at.y())));
+}
+
+WPARAM held_buttons(Qt::MouseButtons buttons) {
+    WPARAM held = 0;
+    if (buttons & Qt::LeftButton) held |= MK_LBUTTON;
+    if (buttons & Qt::MiddleButton) held |= MK_MBUTTON;
+    return held;
+}
+
+}  // namespace
+
 void GlWindow::mousePressEvent(QMouseEvent* event) {
     unsigned message = 0;
     if (event->button() == Qt::LeftButton) message = WM_LBUTTONDOWN;
     if (event->button() == Qt::RightButton) message = WM_RBUTTONDOWN;
+    if (event->button() == Qt::MiddleButton) message = WM_MBUTTONDOWN;
     if (message == 0) return;
-    // Client coordinates in device pixels, the unit of the GL viewport.
-    const double ratio = devicePixelRatio();
-    const QPointF at = event->position() * ratio;
-    qt_send_gl_aware(owner, message, 0,
-                     make_lparam(static_cast<unsigned>(at.x()), static_cast<unsigned>(at.y())));
+    qt_send_gl_aware(owner, message, held_buttons(event->buttons()), client_lparam(this, event->position()));
+}
+
+void GlWindow::mouseReleaseEvent(QMouseEvent* event) {
+    unsigned message = 0;
+    if (event->button() == Qt::LeftButton) message = WM_LBUTTONUP;
+    if (event->button() == Qt::MiddleButton) message = WM_MBUTTONUP;
+    if (message == 0) return;
+    qt_send_gl_aware(owner, message, held_buttons(event->buttons()), client_lparam(this, event->position()));
 }
 
 void GlWindow::mouseMoveEvent(QMouseEvent* event) {
-    const QPointF at = event->position() * devicePixelRatio();
-    qt_send_gl_aware(owner, WM_MOUSEMOVE, 0,
-                     make_lparam(static_cast<unsigned>(static_cast<int>(at.x())),
-                                 static_cast<unsigned>(static_cast<int>(at.y()))));
+    qt_send_gl_aware(owner, WM_MOUSEMOVE, held_buttons(event->buttons()), client_lparam(this, event->position()));
+}
+
+void GlWindow::wheelEvent(QWheelEvent* event) {
+    const int delta = event->angleDelta().y();
+    if (delta == 0) return;
+    const WPARAM turn = static_cast<WPARAM>(static_cast<unsigned>(delta) & 0xFFFFu) << 16;
+    qt_send_gl_aware(owner, WM_MOUSEWHEEL, turn | held_buttons(event->buttons()),
+                     client_lparam(this, event->position()));
 }
 
 bool GlWindow::event(QEvent* event) {

@@ -114,6 +114,8 @@ void qt_layout_client(QtWindow* record);
 void qt_place_bars(QtWindow* top);
 void qt_release_gl(QtWindow* record);
 void qt_paint_window(QtWindow* record);
+// The widget of a plain child window: painted through WM_PAINT.
+QWidget* qt_create_paint_area(Window owner, QWidget* parent);
 void qt_dispatch_drop(QtWindow* record, const std::vector<std::string>& paths);
 void qt_free_all_menus();
 void qt_free_all_drops();

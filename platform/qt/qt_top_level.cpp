@@ -264,7 +264,7 @@ void qt_window_created(Window window, const char* class_name, const char* title,
     // The builders of toolbars, status bars, tabs and pages make their own
     // widgets; any other child is a plain area of its parent.
     if (kind != QtKind::CHILD || parent_record == nullptr || parent_record->client == nullptr) return;
-    auto* child = new QWidget(parent_record->client);
+    QWidget* child = qt_create_paint_area(window, parent_record->client);
     child->setGeometry(x, y, width, height);
     child->show();
     record->widget = child;

@@ -13,6 +13,7 @@
 #include "drawing/scene_drawing.h"
 #include "drawing/view3d_frame.h"
 #include "placement/placement.h"
+#include "placement/view_mapping.h"
 #include "shell/shell.h"
 #include "sim/bodies.h"
 #include "sim/frames.h"
@@ -569,4 +570,89 @@ TEST_F(InteractiveView, ViewsOnTheScreenFollowEverySizeChange) {
         return false;
     };
     EXPECT_TRUE(lit_at_pointer(read_screen_when(view, lit_at_pointer))) << "nothing drawn at " << x << "," << y;
+}
+
+namespace {
+
+// Right-click menu answer for the zoom test.
+int reset_view_item(std::uintptr_t, Window) { return CMD_RESET_VIEW; }
+
+}  // namespace
+
+TEST_F(InteractiveView, ZoomAndPanKeepWhatIsDrawnUnderThePointer) {
+    start();
+    command(CMD_NEW);
+    const Window view = interactive_window;
+    ASSERT_TRUE(is_window(view));
+    int width = 0, height = 0;
+    client_size(view, &width, &height);
+    const double pixel = 2.0 * WORLD_HALF_HEIGHT / height;
+
+    // The wheel zooms about the pointer: the world point under it stays.
+    const int ax = width / 4, ay = height / 3;
+    double before_x = 0, before_y = 0, after_x = 0, after_y = 0;
+    pixel_to_world(view, ax, ay, &before_x, &before_y);
+    wheel_client(view, ax, ay, 3);
+    EXPECT_NEAR(plane_view.scale, std::pow(PLANE_VIEW_WHEEL_FACTOR, 3), 1e-12);
+    pixel_to_world(view, ax, ay, &after_x, &after_y);
+    EXPECT_NEAR(after_x, before_x, 1e-9 * pixel);
+    EXPECT_NEAR(after_y, before_y, 1e-9 * pixel);
+    // A middle-button drag carries the world point with the pointer.
+    drag_client(view, ax, ay, ax + 40, ay - 25, 1);
+    pixel_to_world(view, ax + 40, ay - 25, &after_x, &after_y);
+    EXPECT_NEAR(after_x, before_x, 1e-6 * pixel);
+    EXPECT_NEAR(after_y, before_y, 1e-6 * pixel);
+    // Far beyond the limits the scale stops at them.
+    wheel_client(view, ax, ay, 100);
+    EXPECT_EQ(plane_view.scale, PLANE_VIEW_LARGEST_SCALE);
+
+    // At every zoom, panned or not, a click places the body under the
+    // pointer, and the screen shows it there.
+    press(SIZE_LARGEST);
+    press(COLOUR_WHITE);
+    const int px = width * 5 / 8, py = height * 2 / 3;
+    for (double scale : {0.01, 1.0, 100.0}) {
+        for (int pan : {0, 1}) {
+            reset_plane_view();
+            zoom_plane_view(scale, width / 2, height / 2, width, height);
+            if (pan) drag_client(view, width / 2, height / 2, width / 2 - 30, height / 2 + 20, 1);
+            click_client(view, px, py, 0);
+            ASSERT_EQ(body_count, 1);
+            double sx = 0, sy = 0;
+            world_to_screen(body_list->x, body_list->y, width, height, &sx, &sy);
+            EXPECT_NEAR(sx, px, 0.5) << scale << " " << pan;
+            EXPECT_NEAR(sy, py, 0.5) << scale << " " << pan;
+            const ScreenPixels seen = read_screen_when(view, [&](const ScreenPixels& s) {
+                return s.brightness(px, py) > 150 && s.brightness(px + 15, py) < 30;
+            });
+            EXPECT_GT(seen.brightness(px, py), 150) << scale << " " << pan;
+            EXPECT_LT(seen.brightness(px + 15, py), 30) << scale << " " << pan;
+            send_message(view, WM_COMMAND, CMD_UNDO_PLACEMENT, 0);
+        }
+    }
+
+    // Two bodies far apart at zoom 100: Fit (Home) brings both on screen.
+    reset_plane_view();
+    zoom_plane_view(100.0, width / 2, height / 2, width, height);
+    click_client(view, width / 4, height / 2, 0);
+    plane_view.centre_x += 50.0 * WORLD_HALF_HEIGHT / plane_view.scale;
+    click_client(view, width * 3 / 4, height / 2, 0);
+    ASSERT_EQ(body_count, 2);
+    press_keys(view, "Home");
+    const Body* body = body_list;
+    for (int i = 0; i < body_count; ++i, body = body->next) {
+        double sx = 0, sy = 0;
+        world_to_screen(body->x, body->y, width, height, &sx, &sy);
+        EXPECT_GT(sx, 0.05 * width);
+        EXPECT_LT(sx, 0.95 * width);
+        const int x = static_cast<int>(sx), y = static_cast<int>(sy);
+        const ScreenPixels seen = read_screen_when(view, [&](const ScreenPixels& s) { return s.brightness(x, y) > 150; });
+        EXPECT_GT(seen.brightness(x, y), 150);
+    }
+    // Reset View in the right-click menu: the described view again.
+    set_popup_menu_hook(reset_view_item);
+    click_client(view, width / 2, height / 2, 1);
+    EXPECT_EQ(plane_view.scale, 1.0);
+    EXPECT_EQ(plane_view.centre_x, 0.0);
+    EXPECT_EQ(plane_view.centre_y, 0.0);
 }

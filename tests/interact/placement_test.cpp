@@ -14,6 +14,7 @@ protected:
         reset_scene_defaults();
         glow_count = 0;
         reset_placement_choices();
+        reset_plane_view();
     }
     void TearDown() override { clear_bodies(); }
     Body* body_at(double x, double y, double user_mass) {
@@ -22,6 +23,51 @@ protected:
         return body;
     }
 };
+
+TEST_F(Placement, ZoomPanAndFitKeepOneMappingBothWays) {
+    // Zoomed about a pixel, that pixel keeps its world point; pixel to world
+    // and back is the identity at any zoom.
+    double before_x = 0, before_y = 0, x = 0, y = 0, px = 0, py = 0;
+    screen_to_world(100, 50, 640, 400, &before_x, &before_y);
+    zoom_plane_view(37.5, 100, 50, 640, 400);
+    screen_to_world(100, 50, 640, 400, &x, &y);
+    EXPECT_NEAR(x, before_x, 1e-9);
+    EXPECT_NEAR(y, before_y, 1e-9);
+    world_to_screen(x + 1000.0, y - 2000.0, 640, 400, &px, &py);
+    EXPECT_NEAR(px, 100 + 1000.0 * 37.5 * 200 / WORLD_HALF_HEIGHT, 1e-9);
+    EXPECT_NEAR(py, 50 + 2000.0 * 37.5 * 200 / WORLD_HALF_HEIGHT, 1e-9);
+    // The scale stops at its limits; a zoom by nothing finite changes nothing.
+    zoom_plane_view(1e9, 0, 0, 640, 400);
+    EXPECT_EQ(plane_view.scale, PLANE_VIEW_LARGEST_SCALE);
+    zoom_plane_view(NAN, 0, 0, 640, 400);
+    EXPECT_EQ(plane_view.scale, PLANE_VIEW_LARGEST_SCALE);
+    zoom_plane_view(1e-12, 0, 0, 640, 400);
+    EXPECT_EQ(plane_view.scale, PLANE_VIEW_SMALLEST_SCALE);
+    // A pan moves the world with the pointer.
+    const PlaneView start = plane_view;
+    screen_to_world(10, 20, 640, 400, &before_x, &before_y);
+    pan_plane_view(start, 30, -40, 400);
+    screen_to_world(40, -20, 640, 400, &x, &y);
+    EXPECT_NEAR(x, before_x, 1e-6 * WORLD_HALF_HEIGHT);
+    EXPECT_NEAR(y, before_y, 1e-6 * WORLD_HALF_HEIGHT);
+    // Fit: every point inside, the widest direction nearly filled; one point
+    // (or points at one place) centred at scale 1; non-finite ones ignored.
+    const double fx[] = {-1e6, 3e6, 5e5, NAN}, fy[] = {2e5, -1e5, 4e5, 0.0};
+    fit_plane_view(fx, fy, 4, 640, 400);
+    for (int i = 0; i < 3; ++i) {
+        world_to_screen(fx[i], fy[i], 640, 400, &px, &py);
+        EXPECT_GE(px, 0.0);
+        EXPECT_LE(px, 640.0);
+        EXPECT_GE(py, 0.0);
+        EXPECT_LE(py, 400.0);
+    }
+    world_to_screen(3e6, 0, 640, 400, &px, &py);
+    EXPECT_GT(px, 0.85 * 640);
+    const double same[] = {7e5, 7e5};
+    fit_plane_view(same, same, 2, 640, 400);
+    EXPECT_EQ(plane_view.scale, 1.0);
+    EXPECT_EQ(plane_view.centre_x, 7e5);
+}
 
 TEST_F(Placement, ClickMapsTheWholeClientAreaToTheWorld) {
     double wx = 1.0, wy = 1.0;

@@ -17,8 +17,10 @@ void client_size(Window view, int* width, int* height) {
 void world_to_pixel(Window view, double wx, double wy, int* px, int* py) {
     int width = 0, height = 0;
     client_size(view, &width, &height);
-    *px = static_cast<int>(std::lround((wx / WORLD_HALF_HEIGHT * height + width) / 2.0));
-    *py = static_cast<int>(std::lround((1.0 - wy / WORLD_HALF_HEIGHT) * height / 2.0));
+    double x = 0.0, y = 0.0;
+    world_to_screen(wx, wy, width, height, &x, &y);
+    *px = static_cast<int>(std::lround(x));
+    *py = static_cast<int>(std::lround(y));
 }
 
 void pixel_to_world(Window view, int px, int py, double* wx, double* wy) {

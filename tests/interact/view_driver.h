@@ -10,7 +10,7 @@
 // The view's whole client area in device pixels.
 void client_size(Window view, int* width, int* height);
 // The client pixel nearest to a world point, and the world point a pixel
-// stands for.
+// stands for, at the view's zoom and pan.
 void world_to_pixel(Window view, double wx, double wy, int* px, int* py);
 void pixel_to_world(Window view, int px, int py, double* wx, double* wy);
 // A left click at the pixel nearest to the world point; returns the world

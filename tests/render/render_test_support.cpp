@@ -10,10 +10,14 @@
 #include "drawing/view3d_frame.h"
 #include "sim/frames.h"
 #include "sim/simulation.h"
+#include "windows/plot_window.h"
 #include "windows/view3d_window.h"
 
-// The shell defines the time-step page; these tests stand in for it.
+// The shell defines the pages and the control window; these tests stand in
+// for them.
 Window page_timestep = NO_WINDOW;
+Window page_viewing = NO_WINDOW;
+Window control_window = NO_WINDOW;
 
 int gui_up = 0;
 
@@ -23,6 +27,7 @@ constexpr const char* VIEW3D_TEST_CLASS = "stelo20render";
 
 void register_view3d_test_classes() {
     register_window_class(WindowClass{VIEW3D_TEST_CLASS, view3d_window_proc, 1, nullptr});
+    register_plot_classes();
 }
 
 Rgb Pixels::at(int x, int y) const {
