@@ -12,6 +12,7 @@
 
 #include "render/gl_context.h"
 #include "render/scene_drawing.h"
+#include "render/sphere_batch.h"
 #include "render/trails.h"
 #include "render/view3d_image.h"
 #include "render/view3d_readout.h"
@@ -164,6 +165,7 @@ void on_destroy(Window window) {
     view3d_has_context = 0;
     release_view3d_frame();
     release_interactive_frame();
+    release_sphere_batch();
     view3d_statusbar = view3d_toolbar = NO_WINDOW;
 }
 

@@ -181,8 +181,8 @@ void DrawingAloneWithTrails(benchmark::State& state) {
 BENCHMARK(OnScreen)->Arg(10)->Arg(100)->Arg(1000)->Iterations(2)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(DrawingAlone)->Arg(10)->Arg(100)->Arg(1000)->MinTime(2.0)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(DrawingBackToBack)->Arg(10)->Arg(100)->Arg(1000)->MinTime(2.0)->UseRealTime()->Unit(benchmark::kMillisecond);
-BENCHMARK(OnScreenWithTrails)->Arg(100)->Iterations(2)->UseRealTime()->Unit(benchmark::kMillisecond);
-BENCHMARK(DrawingAloneWithTrails)->Arg(100)->MinTime(2.0)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(OnScreenWithTrails)->Arg(10)->Arg(100)->Arg(1000)->Iterations(2)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(DrawingAloneWithTrails)->Arg(10)->Arg(100)->Arg(1000)->MinTime(2.0)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     if (!gui_init(&argc, argv)) {
