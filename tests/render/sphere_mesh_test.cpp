@@ -10,7 +10,7 @@ namespace {
 
 TEST(SphereMesh, ClosedOutwardFacingSphereOfTheQuadricsSize) {
     SphereMesh mesh;
-    for (const auto [slices, stacks] : {std::pair{10, 10}, {3, 2}, {7, 13}, {100, 100}}) {
+    for (const auto& [slices, stacks] : {std::pair{10, 10}, {3, 2}, {7, 13}, {100, 100}}) {
         SCOPED_TRACE(testing::Message() << slices << " x " << stacks);
         ASSERT_TRUE(build_sphere_mesh(mesh, slices, stacks));
         // The quadric's points: two poles and stacks - 1 closed rings.
@@ -40,7 +40,9 @@ TEST(SphereMesh, ClosedOutwardFacingSphereOfTheQuadricsSize) {
             for (int k = 0; k < 3; ++k) used[mesh.indices[t + k]] = 1;
         }
         EXPECT_LT(area, 4.0 * M_PI);
-        if (slices >= 10 && stacks >= 10) EXPECT_GT(area, 0.9 * 4.0 * M_PI);
+        if (slices >= 10 && stacks >= 10) {
+            EXPECT_GT(area, 0.9 * 4.0 * M_PI);
+        }
         for (int v = 0; v < mesh.vertex_count; ++v) EXPECT_TRUE(used[v]) << "vertex " << v;
     }
     release_sphere_mesh(mesh);
