@@ -2,6 +2,10 @@
 // colour: the palette below is built only for formats that ask for one.
 #include "drawing/gl_context.h"
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 namespace {
 
 const unsigned char intensity_1bit[2] = {0, 255};
@@ -19,9 +23,23 @@ const PaletteEntry default_palette_entries[20] = {
     {0, 0, 255, 0},     {255, 0, 255, 0},   {0, 255, 255, 0},   {255, 255, 255, 0},
 };
 
+// A software renderer takes and frees megabytes of working storage for
+// every frame (the frame's triangles sorted into tiles, the vertex data of
+// each draw); with the C library's defaults each frame hands that memory
+// back to the kernel and faults it in again, which cost more than the
+// drawing at 1000 bodies with trails. Freed memory is kept for reuse.
+void keep_freed_memory() {
+#if defined(__GLIBC__)
+    mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
+    mallopt(M_TRIM_THRESHOLD, 256 * 1024 * 1024);
+    mallopt(M_TOP_PAD, 64 * 1024 * 1024);
+#endif
+}
+
 }  // namespace
 
 int setup_view_context(Window window) {
+    keep_freed_memory();
     if (gl_create_surface(window) && gl_make_current(window)) return 1;
     // Choosing and setting the format are one step here; a failure reports
     // both, as a failed choice does.

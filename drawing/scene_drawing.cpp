@@ -3,9 +3,12 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
+#include "drawing/sphere_batch.h"
 #include "drawing/trail_image.h"
 #include "drawing/trails.h"
 #include "drawing/view3d_frame.h"
@@ -66,12 +69,11 @@ int view3d_frame_ready() {
 }
 
 // Start of both 3D drawings: projection, cleared buffers, camera.
-GLUquadric* begin_view3d_frame(Window window) {
+void begin_view3d_frame(Window window) {
     gl_make_current(window);
     apply_view3d_projection();
     if (view3d_viewport_width > 0 && view3d_viewport_height > 0)
         glViewport(0, 0, view3d_viewport_width, view3d_viewport_height);
-    GLUquadric* quadric = gluNewQuadric();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
@@ -79,7 +81,6 @@ GLUquadric* begin_view3d_frame(Window window) {
     glRotatef(camera_rotate, 1.0f, 0.0f, 0.0f);
     // Trails lie under the spheres: a sphere covers every line it overlaps.
     if (view3d_frame_ready()) draw_trails();
-    return quadric;
 }
 
 // A cross of three short lines at the centre of mass, unlit.
@@ -100,9 +101,8 @@ void draw_cm_marker() {
     if (lit) glEnable(GL_LIGHTING);
 }
 
-void end_view3d_frame(Window window, GLUquadric* quadric) {
+void end_view3d_frame(Window window) {
     draw_cm_marker();
-    gluDeleteQuadric(quadric);
     gl_swap_buffers(window);
 }
 
@@ -125,10 +125,98 @@ void set_light_colours(GLenum light, const GLfloat* ambient, const GLfloat* diff
     glLightfv(light, GL_SPECULAR, specular);
 }
 
+// ------------------------------------------------------------ 3D frame spheres
+//
+// The spheres of a 3D frame are drawn in groups that share their material
+// and lights, one batch each, instead of one sphere at a time. Each body
+// is still drawn under exactly the lights and material it would get in
+// list order: those depend only on whether it glows, its colours and, for
+// a glowing body, whether a reflective body came before it (which places
+// the lights again); only the order of the spheres changes, which the depth
+// test makes invisible.
+
+// A body's lights and material in the lit drawing. A glowing body is lit
+// from GLOW_LIGHT_DIRECTION and shines with its emission; a reflective one
+// is lit from the frame's light positions, given in the plane's own
+// coordinates (the model-view matrix holds the camera alone) so that the
+// lights move with the bodies.
+void set_lit_body_state(int i) {
+    if (draw_glowing[i]) {
+        glLightfv(GL_LIGHT0, GL_POSITION, GLOW_LIGHT_DIRECTION);
+        glMaterialfv(GL_FRONT, GL_DIFFUSE, draw_material[i]);
+        glMaterialfv(GL_FRONT, GL_SPECULAR, black_material());
+        glMaterialfv(GL_FRONT, GL_AMBIENT, black_material());
+        glMaterialfv(GL_FRONT, GL_EMISSION, draw_emission[i]);
+    } else {
+        for (int k = 0; k < view3d_run_lights; ++k)
+            glLightfv(static_cast<GLenum>(GL_LIGHT0 + k), GL_POSITION, view3d_frame_lights[k]);
+        glMaterialfv(GL_FRONT, GL_DIFFUSE, draw_material[i]);
+        glMaterialfv(GL_FRONT, GL_SPECULAR, white_material());
+        glMaterialfv(GL_FRONT, GL_AMBIENT, draw_material[i]);
+        glMaterialfv(GL_FRONT, GL_EMISSION, black_material());
+    }
+    glMaterialf(GL_FRONT, GL_SHININESS, SHININESS);
+}
+
+// The plain drawing sets the surface colour alone.
+void set_plain_body_state(int i) {
+    glMaterialfv(GL_FRONT, GL_AMBIENT, draw_material[i]);
+    glMaterialfv(GL_FRONT, GL_DIFFUSE, draw_material[i]);
+}
+
+// What decides a sphere's look. In the lit drawing, glowing bodies before
+// the first reflective one keep the light positions the last frame left,
+// those after it see the frame's own.
+struct SphereGroup {
+    int stage;  // lit: 0 glowing before any reflective body, 1 reflective, 2 glowing after; plain: 0
+    std::uintptr_t material, emission;
+    bool operator==(const SphereGroup&) const = default;
+    auto operator<=>(const SphereGroup&) const = default;
+};
+
+SphereGroup sphere_group(int i, int lit, int first_reflective) {
+    const auto material = reinterpret_cast<std::uintptr_t>(draw_material[i]);
+    if (!lit) return {0, material, 0};
+    if (!draw_glowing[i]) return {1, material, 0};
+    return {i < first_reflective ? 0 : 2, material, reinterpret_cast<std::uintptr_t>(draw_emission[i])};
+}
+
+void draw_frame_spheres(int lit) {
+    const int n = view3d_frame_count;
+    int* order = sphere_order_buffer(n);
+    if (order == nullptr || !prepare_sphere_batch(drawn_slices(), drawn_stacks())) return;
+    int first_reflective = n;
+    if (lit) {
+        for (int i = 0; i < n && first_reflective == n; ++i)
+            if (!draw_glowing[i]) first_reflective = i;
+    }
+    for (int i = 0; i < n; ++i) order[i] = i;
+    std::sort(order, order + n, [&](int a, int b) {
+        const SphereGroup ga = sphere_group(a, lit, first_reflective), gb = sphere_group(b, lit, first_reflective);
+        return ga != gb ? ga < gb : a < b;
+    });
+    for (int start = 0, end = 0; start < n; start = end) {
+        const SphereGroup group = sphere_group(order[start], lit, first_reflective);
+        for (end = start + 1; end < n && sphere_group(order[end], lit, first_reflective) == group; ++end) {
+        }
+        if (lit) set_lit_body_state(order[start]);
+        else set_plain_body_state(order[start]);
+        draw_sphere_batch(order + start, end - start, view3d_frame_x, view3d_frame_y, draw_radius);
+    }
+    // The GL state as the last body of the list leaves it, which the next
+    // frame's first glowing bodies (and a plain drawing after a change of
+    // star lighting) are drawn under.
+    if (n > 0) {
+        if (lit) set_lit_body_state(n - 1);
+        else set_plain_body_state(n - 1);
+    }
+}
+
 }  // namespace
 
 void init_view3d_gl() {
     forget_trail_images();
+    forget_sphere_buffers();
     glFrontFace(GL_CCW);
     glCullFace(GL_BACK);
     glEnable(GL_CULL_FACE);
@@ -165,14 +253,9 @@ void set_view3d_viewport(int width, int height) {
 }
 
 void draw_view3d_plain(Window window) {
-    GLUquadric* quadric = begin_view3d_frame(window);
-    if (view3d_frame_ready()) {
-        for (int i = 0; i < view3d_frame_count; ++i) {
-            draw_coloured_sphere(quadric, view3d_frame_x[i], view3d_frame_y[i], 0.0f, draw_material[i],
-                                 draw_radius[i], drawn_slices(), drawn_stacks());
-        }
-    }
-    end_view3d_frame(window, quadric);
+    begin_view3d_frame(window);
+    if (view3d_frame_ready()) draw_frame_spheres(0);
+    end_view3d_frame(window);
 }
 
 void draw_view3d_lit(Window window) {
@@ -180,33 +263,9 @@ void draw_view3d_lit(Window window) {
         draw_view3d_plain(window);
         return;
     }
-    GLUquadric* quadric = begin_view3d_frame(window);
-    if (view3d_frame_ready()) {
-        for (int i = 0; i < view3d_frame_count; ++i) {
-            glPushMatrix();
-            if (draw_glowing[i]) {
-                glLightfv(GL_LIGHT0, GL_POSITION, GLOW_LIGHT_DIRECTION);
-                glMaterialfv(GL_FRONT, GL_DIFFUSE, draw_material[i]);
-                glMaterialfv(GL_FRONT, GL_SPECULAR, black_material());
-                glMaterialfv(GL_FRONT, GL_AMBIENT, black_material());
-                glMaterialfv(GL_FRONT, GL_EMISSION, draw_emission[i]);
-            } else {
-                // Lights are placed under the camera alone, in the plane's
-                // own coordinates, like the bodies they move with.
-                for (int k = 0; k < view3d_run_lights; ++k)
-                    glLightfv(static_cast<GLenum>(GL_LIGHT0 + k), GL_POSITION, view3d_frame_lights[k]);
-                glMaterialfv(GL_FRONT, GL_DIFFUSE, draw_material[i]);
-                glMaterialfv(GL_FRONT, GL_SPECULAR, white_material());
-                glMaterialfv(GL_FRONT, GL_AMBIENT, draw_material[i]);
-                glMaterialfv(GL_FRONT, GL_EMISSION, black_material());
-            }
-            glMaterialf(GL_FRONT, GL_SHININESS, SHININESS);
-            glTranslatef(view3d_frame_x[i], view3d_frame_y[i], 0.0f);
-            gluSphere(quadric, draw_radius[i], drawn_slices(), drawn_stacks());
-            glPopMatrix();
-        }
-    }
-    end_view3d_frame(window, quadric);
+    begin_view3d_frame(window);
+    if (view3d_frame_ready()) draw_frame_spheres(1);
+    end_view3d_frame(window);
 }
 
 void init_interactive_gl() {

@@ -31,14 +31,15 @@ float* points = nullptr;  // trail_bodies * 2 * capacity (x, y) pairs
 // view at the eye's distance.
 constexpr float MIN_SEGMENT = 0.03f;
 
-// What one drawing hands to the GL: the points kept of every trail, one
-// line strip per body, with their colours.
+// What one drawing hands to the GL: the points kept of every trail with
+// their colours, and each trail's segments as pairs of point indices, all
+// trails one array of lines. Lines between a strip's points cover the
+// pixels that the strip would, but go to the GL in one draw, where a strip
+// per body costs a draw per body.
 float* segment_points = nullptr;
 unsigned char* segment_colours = nullptr;
-std::size_t segment_capacity = 0;
-GLint* strip_first = nullptr;
-GLsizei* strip_count = nullptr;
-int strip_capacity = 0;  // bodies the two strip arrays hold
+GLuint* segment_ends = nullptr;  // two per segment
+std::size_t segment_capacity = 0;  // points the arrays hold
 // The frame the trails were recorded in.
 int recorded_mode = 0;
 int recorded_body = -1;
@@ -80,6 +81,16 @@ struct ImageKey {
     const void* materials;
     long long generation;
 };
+
+void release_segments() {
+    free_block(segment_points);
+    free_block(segment_colours);
+    free_block(segment_ends);
+    segment_points = nullptr;
+    segment_colours = nullptr;
+    segment_ends = nullptr;
+    segment_capacity = 0;
+}
 
 // Window pixels of plane points under the key's matrices, gathered into
 // the rectangle they span (widened by a pixel for the line's width). A
@@ -130,28 +141,28 @@ PixelRect bounds_rect(const PixelBounds& b) {
 }
 
 // Hands the GL the newest `newest` positions of the trails of bodies
-// [from, to), each trail a line strip of its own, in one call: separate
-// calls per body cost far more than the vertices themselves.
+// [from, to), the segments of every trail in one call: separate calls per
+// body cost far more than the vertices themselves.
 void draw_strips(int from, int to, int newest, PixelBounds* bounds = nullptr) {
     if (to <= from || newest < 2) return;
     const auto bodies = static_cast<std::size_t>(to - from);
     const std::size_t most = bodies * static_cast<std::size_t>(newest);
-    if (most > segment_capacity || to - from > strip_capacity) {
-        free_block(segment_points);
-        free_block(segment_colours);
-        free_block(strip_first);
-        free_block(strip_count);
+    if (most > segment_capacity) {
+        release_segments();
         segment_points = static_cast<float*>(alloc_zeroed(most * 2, sizeof(float)));
         segment_colours = static_cast<unsigned char*>(alloc_zeroed(most * 4, 1));
-        strip_first = static_cast<GLint*>(alloc_zeroed(bodies, sizeof(GLint)));
-        strip_count = static_cast<GLsizei*>(alloc_zeroed(bodies, sizeof(GLsizei)));
+        segment_ends = static_cast<GLuint*>(alloc_zeroed(most * 2, sizeof(GLuint)));
+        if (segment_points == nullptr || segment_colours == nullptr || segment_ends == nullptr) {
+            release_segments();
+            return;
+        }
         segment_capacity = most;
-        strip_capacity = to - from;
     }
     const int oldest = (head - filled + capacity) % capacity;
     const int skipped = filled - newest;
     float* point = segment_points;
     unsigned char* colour = segment_colours;
+    GLuint* ends = segment_ends;
     auto add_point = [&](const float* material, const float* at, int age) {
         // Older parts of a trail are darker, down to a fifth at its end.
         const float shade = 0.2f + 0.8f * static_cast<float>(age) / static_cast<float>(filled - 1);
@@ -176,16 +187,21 @@ void draw_strips(int from, int to, int newest, PixelBounds* bounds = nullptr) {
             add_point(material, ring + 2 * k, k);
             kept = k;
         }
-        strip_first[i - from] = first;
-        strip_count[i - from] = static_cast<GLsizei>((point - segment_points) / 2) - first;
+        const auto last = static_cast<GLint>((point - segment_points) / 2) - 1;
+        for (GLint k = first; k < last; ++k) {
+            *ends++ = static_cast<GLuint>(k);
+            *ends++ = static_cast<GLuint>(k + 1);
+        }
     }
+    const auto points = static_cast<GLuint>((point - segment_points) / 2);
     const GLboolean lit = glIsEnabled(GL_LIGHTING);
     glDisable(GL_LIGHTING);
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_COLOR_ARRAY);
     glVertexPointer(2, GL_FLOAT, 0, segment_points);
     glColorPointer(4, GL_UNSIGNED_BYTE, 0, segment_colours);
-    glMultiDrawArrays(GL_LINE_STRIP, strip_first, strip_count, to - from);
+    glDrawRangeElements(GL_LINES, 0, points - 1, static_cast<GLsizei>(ends - segment_ends), GL_UNSIGNED_INT,
+                        segment_ends);
     glDisableClientState(GL_COLOR_ARRAY);
     glDisableClientState(GL_VERTEX_ARRAY);
     if (lit) glEnable(GL_LIGHTING);
@@ -283,16 +299,7 @@ void draw_trails() {
 }
 
 void release_trails() {
-    free_block(segment_points);
-    free_block(segment_colours);
-    segment_points = nullptr;
-    segment_colours = nullptr;
-    segment_capacity = 0;
-    free_block(strip_first);
-    free_block(strip_count);
-    strip_first = nullptr;
-    strip_count = nullptr;
-    strip_capacity = 0;
+    release_segments();
     free_block(points);
     points = nullptr;
     trail_bodies = 0;

@@ -16,6 +16,7 @@
 #include "app_state/settings.h"
 #include "drawing/gl_context.h"
 #include "drawing/scene_drawing.h"
+#include "drawing/sphere_batch.h"
 #include "drawing/trails.h"
 #include "drawing/view3d_frame.h"
 #include "resources/resource_files.h"
@@ -169,6 +170,7 @@ void on_destroy(Window window) {
     release_view3d_frame();
     release_view3d_state();
     release_interactive_frame();
+    release_sphere_batch();
     view3d_statusbar = view3d_toolbar = NO_WINDOW;
 }
 
