@@ -212,17 +212,23 @@ void draw_frame_spheres(int lit) {
     }
 }
 
-}  // namespace
-
-void init_view3d_gl() {
-    forget_trail_images();
-    forget_sphere_buffers();
+// What both views set up alike: back faces culled, depth tested, a black
+// background.
+void set_view_gl_state() {
     glFrontFace(GL_CCW);
     glCullFace(GL_BACK);
     glEnable(GL_CULL_FACE);
     glDepthFunc(GL_LEQUAL);
     glEnable(GL_DEPTH_TEST);
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+}
+
+}  // namespace
+
+void init_view3d_gl() {
+    forget_trail_images();
+    forget_sphere_buffers();
+    set_view_gl_state();
     if (!smooth_shading) glShadeModel(GL_FLAT);
 }
 
@@ -273,12 +279,7 @@ void init_interactive_gl() {
     set_light_colours(GL_LIGHT0, INTERACTIVE_LIGHT_AMBIENT, INTERACTIVE_LIGHT_DIFFUSE,
                       INTERACTIVE_LIGHT_SPECULAR);
     glEnable(GL_LIGHT0);
-    glFrontFace(GL_CCW);
-    glCullFace(GL_BACK);
-    glEnable(GL_CULL_FACE);
-    glDepthFunc(GL_LEQUAL);
-    glEnable(GL_DEPTH_TEST);
-    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    set_view_gl_state();
     glShadeModel(GL_FLAT);
 }
 
