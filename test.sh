@@ -44,7 +44,7 @@ if [ -f tests/fuzz/CMakeLists.txt ]; then
     -DSTELO_BENCH=OFF -DSTELO_TESTS=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
   cmake --build build-fuzz -j "$jobs" --target fuzz_read_scene
   mkdir -p build-fuzz/corpus
-  ./build-fuzz/tests/fuzz/fuzz_read_scene -max_total_time=60 -timeout=10 -rss_limit_mb=2048 \
+  ./build-fuzz/tests/fuzz/fuzz_read_scene -max_total_time=45 -timeout=10 -rss_limit_mb=2048 \
     build-fuzz/corpus examples
 fi
 echo "== all passed"
