@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <vector>
 
 #include "force_ceiling.h"
 #include "sim/bodies.h"
@@ -95,6 +96,43 @@ void BM_ForceCeiling(benchmark::State& state) {
     end_scene();
 }
 BENCHMARK(BM_ForceCeiling)->Arg(10)->Arg(100)->Arg(1000)->Arg(10000);
+
+// The step loop's halves alone, each over the disc's bodies at a step's
+// time: the predictions and terms (no sum), and the in-order sum of terms
+// already computed (a chain of additions, each waiting for the one before).
+void BM_PredictedTermsBound(benchmark::State& state) {
+    const int count = static_cast<int>(state.range(0));
+    disc_scene(count);
+    copy_body_list();
+    start_integrator();
+    std::vector<double> terms(2 * static_cast<std::size_t>(count));
+    int i = 0;
+    for (auto _ : state) {
+        bound_predicted_terms(count, t0[i] + step[i], pos_x[i], pos_y[i], pos_x, pos_y, vel_x, vel_y, half_force_x,
+                              half_force_y, sixth_jerk_x, sixth_jerk_y, t0, body_masses, terms.data());
+        benchmark::DoNotOptimize(terms.data());
+        benchmark::ClobberMemory();
+        if (++i == count) i = 0;
+    }
+    state.counters["pairs/s"] =
+        benchmark::Counter(static_cast<double>(state.iterations()) * count, benchmark::Counter::kIsRate);
+    end_scene();
+}
+BENCHMARK(BM_PredictedTermsBound)->Arg(1000);
+
+void BM_InOrderSumBound(benchmark::State& state) {
+    const int count = static_cast<int>(state.range(0));
+    std::vector<double> terms(2 * static_cast<std::size_t>(count), 1.0);
+    double fx = 0.0, fy = 0.0;
+    for (auto _ : state) {
+        bound_in_order_sum(count, terms.data(), &fx, &fy);
+        benchmark::DoNotOptimize(fx);
+        benchmark::DoNotOptimize(fy);
+    }
+    state.counters["pairs/s"] =
+        benchmark::Counter(static_cast<double>(state.iterations()) * count, benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_InOrderSumBound)->Arg(1000);
 
 }  // namespace
 
