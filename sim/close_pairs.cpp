@@ -353,21 +353,8 @@ void end_pair(int index, double t) {
 // the body left out.
 int nearest_body(int i, int left_out, double* q_out) {
     const int companion = pair_of[i] >= 0 ? close_pairs[pair_of[i]].companion : -1;
-    const double t = t0[i];
-    int nearest = -1;
-    double best = 0.0;
-    for (int j = 0; j < run_body_count; ++j) {
-        if (j == i || j == companion || j == left_out) continue;
-        const Predicted p = predict_third_order(j, t);
-        const double dx = p.x - pos_x[i], dy = p.y - pos_y[i];
-        const double q = 1.0 / ((dx * dx + dy * dy) + softening2);
-        if (q > best) {
-            best = q;
-            nearest = j;
-        }
-    }
-    *q_out = best;
-    return nearest;
+    measure_body_q(t0[i], pos_x[i], pos_y[i]);
+    return nearest_in_body_q(i, companion, left_out, 0.0, q_out);
 }
 
 // Steps body j to time t with the scheme's corrector, so that a pair starts

@@ -31,6 +31,9 @@ extern double* t1;
 extern double* t2;
 extern double* t3;
 extern double* step;
+// Scratch for finding the nearest body: q = 1 / (d^2 + softening2) of every
+// body seen from a point.
+extern double* body_q;
 
 // Allocates the shared and private arrays of a run for the current body
 // list and copies the list into them (including light slots); sets sim_time
@@ -99,6 +102,13 @@ void force_derivatives(int count, int i, const double* x, const double* y, const
 // derivatives (Fx, Fy, Jx, Jy, Sx, Sy, Tx, Ty), with step[i] already chosen:
 // the steps before t stand at t - step, t - 2 step and t - 3 step.
 void take_start_derivatives(int i, double t, const double* derivatives);
+// Every body's q from the point (xi, yi), the bodies predicted to third
+// order at time t, into body_q.
+void measure_body_q(double t, double xi, double yi);
+// The largest q in body_q but those of bodies a, b and c (any of them -1 for
+// none; their entries become 0), into q_out; returns the first body that
+// has it when it is above `above`, else -1.
+int nearest_in_body_q(int a, int b, int c, double above, double* q_out);
 // Releases the private arrays (the shared ones go with the last user).
 void release_integrator();
 

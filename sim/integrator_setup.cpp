@@ -152,6 +152,7 @@ void copy_body_list() {
     t2 = allocate_doubles(count);
     t3 = allocate_doubles(count);
     step = allocate_doubles(count);
+    body_q = allocate_doubles(count);
     allocate_close_pairs(count);
 
     constexpr double WORLD_TO_INITIAL_DRAW = 1.5813026771454325e-06;  // 1 / 632390

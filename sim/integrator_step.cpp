@@ -50,10 +50,9 @@ inline Pair load_pair(const double* p) {
 
 // A body step in progress: the stepped body, its new time, its prediction
 // and velocity raised to that time, and its new force (x, y) summed in index
-// order over the bodies before next_j; also the largest q = 1 / (d^2 +
-// softening2) among those bodies, which tells how near the nearest one is
-// (the body's own term and its pair companion's left out), see
-// sim/close_pairs.h.
+// order; also the largest q = 1 / (d^2 + softening2) among the other bodies,
+// which tells how near the nearest one is (the body's own term and its pair
+// companion's left out), see sim/close_pairs.h.
 struct BodyStep {
     int body;
     int companion;  // -1 unless the body leads a close pair
@@ -62,24 +61,35 @@ struct BodyStep {
     double t;
     double xi, yi;
     double vxi, vyi;
-    int next_j;
     Pair force;
 };
 
-// Predicts bodies start..start+len-1 at the step's time to third order and
-// computes their force terms on the stepped body, x and y side by side in f.
-// Returns the largest q = 1 / (d^2 + softening2) among them, but those of
-// the two bodies left out (indices within the block; either may lie outside
-// it). Assuming finite numbers lets the maximum be kept in vector lanes; it
-// changes none of the force terms.
-VECTOR_CLONES __attribute__((optimize("finite-math-only", "no-signed-zeros")))
-double pair_terms(double t, double xi, double yi, int start, int len, const double* __restrict x,
-                  const double* __restrict y, const double* __restrict vx, const double* __restrict vy,
-                  const double* __restrict hx, const double* __restrict hy, const double* __restrict jx,
-                  const double* __restrict jy, const double* __restrict time0, const double* __restrict m,
-                  double* __restrict f, int left_out, int also_left_out) {
+// Bodies per group of force terms. The terms of one group are computed in
+// vector lanes while those of the group before are added to the sum one by
+// one in index order: the additions depend on each other and wait, and the
+// processor fills the wait with the next group's arithmetic.
+constexpr int TERM_GROUP = 4 * LANES;  // what a LaneMaximum takes at once
+
+// A group's force terms on the stepped body, x and y side by side.
+struct GroupTerms {
+    alignas(64) double f[2 * TERM_GROUP];
+};
+
+// The arrays the terms are computed from (a body's third-order prediction
+// polynomial and its mass).
+#define TERM_ARRAYS                                                                                               \
+    const double *__restrict x, const double *__restrict y, const double *__restrict vx,                        \
+        const double *__restrict vy, const double *__restrict hx, const double *__restrict hy,                  \
+        const double *__restrict jx, const double *__restrict jy, const double *__restrict time0,               \
+        const double *__restrict m
+#define TERM_ARRAY_NAMES x, y, vx, vy, hx, hy, jx, jy, time0, m
+
+// Predicts bodies start..start+len-1 at time t to third order and computes
+// their force terms on a body at (xi, yi) into f and their q into qs[start..].
+// A constant len gives straight vector code.
+[[gnu::always_inline]] inline void group_terms(double t, double xi, double yi, int start, int len, TERM_ARRAYS,
+                                               double* __restrict f, double* __restrict qs) {
     const double soft = softening2;
-    double most = 0.0;
     for (int k = 0; k < len; ++k) {
         const int j = start + k;
         const double tau = t - time0[j];
@@ -90,88 +100,95 @@ double pair_terms(double t, double xi, double yi, int start, int len, const doub
         const double g = m[j] * std::sqrt(q) * q;
         f[2 * k] = g * dx;
         f[2 * k + 1] = g * dy;
-        const double counted = (k == left_out || k == also_left_out) ? 0.0 : q;
-        most = counted > most ? counted : most;
+        qs[j] = q;
     }
-    return most;
 }
 
-// The first body of a block whose q, computed as pair_terms does, is q_wanted
-// (-1 when none is).
-int body_with_q(double t, double xi, double yi, int start, int len, double q_wanted) {
-    for (int k = 0; k < len; ++k) {
-        const int j = start + k;
-        const Predicted p = predict_third_order(j, t);
-        const double dx = p.x - xi, dy = p.y - yi;
-        if (1.0 / ((dx * dx + dy * dy) + softening2) == q_wanted) return j;
-    }
-    return -1;
-}
-
-struct Terms {
-    alignas(64) double f[2 * PAIR_BLOCK];
-    double nearest_q;  // the block's largest q, but the stepped body's own and its companion's
-};
-
-void compute_terms(const BodyStep& s, int len, Terms& out) {
-    out.nearest_q = pair_terms(s.t, s.xi, s.yi, s.next_j, len, pos_x, pos_y, vel_x, vel_y, half_force_x,
-                               half_force_y, sixth_jerk_x, sixth_jerk_y, t0, body_masses, out.f,
-                               s.body - s.next_j, s.companion - s.next_j);
-}
-
-// Adds terms [from, to) of a block to a step's sum, in index order.
-inline void add_terms(BodyStep& s, const Terms& terms, int from, int to) {
-    Pair sum = s.force;
-#pragma GCC unroll 8
+// Adds terms [from, to) of a group to a sum, in index order.
+[[gnu::always_inline]] inline Pair add_terms(Pair sum, const GroupTerms& terms, int from, int to) {
     for (int k = from; k < to; ++k) sum += load_pair(&terms.f[2 * k]);
-    s.force = sum;
+    return sum;
 }
 
-// Adds a block of len terms, leaving out the stepped body's own and its
-// companion's (which stands where the body's lower-order prediction puts
-// it, a hair away from its raised one); keeps the largest q, and the body
-// it belongs to when that lies within the watched distance.
-void add_block(BodyStep& s, Terms& terms, int len, double watched_q) {
-    const int companion = s.companion - s.next_j;
+// Adds a group of len terms that starts at body `start` to the sum, leaving
+// out the stepped body's own term and its companion's (which stands where
+// the body's lower-order prediction puts it, a hair away from its raised
+// one).
+[[gnu::always_inline]] inline Pair add_group(Pair sum, GroupTerms& terms, int start, int len, int own,
+                                             int companion) {
+    own -= start;
+    companion -= start;
     if (companion >= 0 && companion < len) {
         terms.f[2 * companion] = 0.0;
         terms.f[2 * companion + 1] = 0.0;
     }
-    const int own = s.body - s.next_j;
     if (own >= 0 && own < len) {
-        add_terms(s, terms, 0, own);
-        add_terms(s, terms, own + 1, len);
-    } else {
-        add_terms(s, terms, 0, len);
+        sum = add_terms(sum, terms, 0, own);
+        return add_terms(sum, terms, own + 1, len);
     }
-    if (terms.nearest_q > s.nearest_q) {
-        s.nearest_q = terms.nearest_q;
-        s.nearest = terms.nearest_q > watched_q ? body_with_q(s.t, s.xi, s.yi, s.next_j, len, s.nearest_q) : -1;
+    if (len == TERM_GROUP) {
+#pragma GCC unroll 32
+        for (int k = 0; k < TERM_GROUP; ++k) sum += load_pair(&terms.f[2 * k]);
+        return sum;
     }
-    s.next_j += len;
+    return add_terms(sum, terms, 0, len);
 }
 
-// Sums a step's terms up to body `end` (exclusive).
-void advance_step(BodyStep& s, int end) {
-    const double watched_q = approach_q();
-    Terms terms;
-    while (s.next_j < end) {
-        const int len = end - s.next_j < PAIR_BLOCK ? end - s.next_j : PAIR_BLOCK;
-        compute_terms(s, len, terms);
-        add_block(s, terms, len, watched_q);
+// Sums the force terms of bodies 0..count-1 on the body at (xi, yi) at time
+// t onto sum, each full group's terms computed one group ahead. Every
+// body's q goes to qs; the largest of them, but the stepped body's own and
+// its companion's (whose entries become 0), goes to most, and the first body
+// that has it to nearest (-1 when none is above 0).
+VECTOR_CLONES Pair sum_force(Pair sum, double t, double xi, double yi, int count, int own, int companion,
+                             TERM_ARRAYS, double* __restrict qs, double* most, int* nearest) {
+    GroupTerms terms[2];
+    LaneMaximum lanes;
+    const int full_end = count / TERM_GROUP * TERM_GROUP;
+    if (full_end > 0) group_terms(t, xi, yi, 0, TERM_GROUP, TERM_ARRAY_NAMES, terms[0].f, qs);
+    int current = 0;
+    for (int start = 0; start < full_end; start += TERM_GROUP) {
+        const int next = start + TERM_GROUP;
+        if (next < full_end) group_terms(t, xi, yi, next, TERM_GROUP, TERM_ARRAY_NAMES, terms[current ^ 1].f, qs);
+        sum = add_group(sum, terms[current], start, TERM_GROUP, own, companion);
+        if (own - start >= 0 && own - start < TERM_GROUP) qs[own] = 0.0;
+        if (companion - start >= 0 && companion - start < TERM_GROUP) qs[companion] = 0.0;
+        lanes.take(qs + start, start);
+        current ^= 1;
     }
+    double result = lanes.largest(nearest);
+    if (full_end < count) {
+        group_terms(t, xi, yi, full_end, count - full_end, TERM_ARRAY_NAMES, terms[0].f, qs);
+        sum = add_group(sum, terms[0], full_end, count - full_end, own, companion);
+        if (own >= full_end) qs[own] = 0.0;
+        if (companion >= full_end) qs[companion] = 0.0;
+        for (int k = full_end; k < count; ++k)
+            if (result < qs[k]) {
+                result = qs[k];
+                *nearest = k;
+            }
+    }
+    *most = result;
+    return sum;
+}
+
+// Sums a step's force over all bodies and finds the nearest one.
+void advance_step(BodyStep& s) {
+    s.force = sum_force(s.force, s.t, s.xi, s.yi, run_body_count, s.body, s.companion, pos_x, pos_y, vel_x,
+                        vel_y, half_force_x, half_force_y, sixth_jerk_x, sixth_jerk_y, t0, body_masses, body_q,
+                        &s.nearest_q, &s.nearest);
+    if (!(s.nearest_q > approach_q())) s.nearest = -1;
 }
 
 // The largest magnitude |x| + |y| among the force terms of a step, the scale
 // against which its force counts as vanishing. A separate pass: it is only
-// needed when the step length collapses.
+// needed when the step length collapses. (It writes body_q again.)
 double largest_term(const BodyStep& s) {
-    Terms terms;
+    GroupTerms terms;
     double result = 0.0;
-    for (int start = 0; start < run_body_count; start += PAIR_BLOCK) {
-        const int len = run_body_count - start < PAIR_BLOCK ? run_body_count - start : PAIR_BLOCK;
-        pair_terms(s.t, s.xi, s.yi, start, len, pos_x, pos_y, vel_x, vel_y, half_force_x, half_force_y,
-                   sixth_jerk_x, sixth_jerk_y, t0, body_masses, terms.f, -1, -1);
+    for (int start = 0; start < run_body_count; start += TERM_GROUP) {
+        const int len = run_body_count - start < TERM_GROUP ? run_body_count - start : TERM_GROUP;
+        group_terms(s.t, s.xi, s.yi, start, len, pos_x, pos_y, vel_x, vel_y, half_force_x, half_force_y,
+                    sixth_jerk_x, sixth_jerk_y, t0, body_masses, terms.f, body_q);
         for (int k = 0; k < len; ++k) {
             const double size = std::fabs(terms.f[2 * k]) + std::fabs(terms.f[2 * k + 1]);
             if (start + k != s.body && start + k != s.companion && size > result) result = size;
@@ -200,7 +217,6 @@ BodyStep begin_step(int i) {
                              dt * (3.0 * sixth_jerk_x[i] + dt * (p_x * THIRD + (dt * diff3_x[i]) * 0.25)));
     s.vyi = vel_y[i] + dt * (2.0 * half_force_y[i] +
                              dt * (3.0 * sixth_jerk_y[i] + dt * (p_y * THIRD + (dt * diff3_y[i]) * 0.25)));
-    s.next_j = 0;
     s.force = Pair{0.0, 0.0};
     s.companion = pair_of[i] >= 0 ? close_pairs[pair_of[i]].companion : -1;
     s.nearest_q = 0.0;
@@ -285,7 +301,7 @@ void finish_step(const BodyStep& s) {
 
 void step_body(int i) {
     BodyStep s = begin_step(i);
-    advance_step(s, run_body_count);
+    advance_step(s);
     finish_step(s);
 }
 
@@ -339,7 +355,7 @@ void predict_frame(double t, PublishedFrame* frame) {
 void release_integrator() {
     for (double** block : {&pos_x, &pos_y, &vel_x, &vel_y, &half_force_x, &half_force_y, &sixth_jerk_x,
                            &sixth_jerk_y, &diff1_x, &diff1_y, &diff2_x, &diff2_y, &diff3_x, &diff3_y, &t0, &t1,
-                           &t2, &t3, &step}) {
+                           &t2, &t3, &step, &body_q}) {
         free_block(*block);
         *block = nullptr;
     }

@@ -5,6 +5,8 @@
 // them produce the same results bit for bit.
 #pragma once
 
+#include <cstring>
+
 // (ThreadSanitizer cannot run the dispatching resolver, which runs before
 // it is initialised, so its builds use the default variant.)
 #if defined(__x86_64__) && !defined(__clang__) && !defined(__SANITIZE_THREAD__)
@@ -30,3 +32,47 @@ inline double largest(double so_far, const double* terms, int len) {
     for (int l = 1; l < 8; ++l) result = result < lanes[l] ? lanes[l] : result;
     return result;
 }
+
+// Eight values in one vector register (or the narrower registers a variant
+// has).
+typedef double Lanes __attribute__((vector_size(64)));
+constexpr int LANES = 8;
+
+// The largest of many values and the first index that holds it, taken 32
+// at a time in lanes: each lane keeps its largest value and the start of the
+// first group of 32 in which it saw it. Values of 0 or less and NaNs count
+// as nothing. (Lanes are passed by reference only: by value they would be
+// passed differently by each variant.)
+struct LaneMaximum {
+    Lanes most[4] = {};
+    Lanes where[4] = {};
+
+    // Takes values[0..31], which stand at indices start..start+31.
+    [[gnu::always_inline]] void take(const double* values, int start) {
+        const double at = start;
+        const Lanes here = {at, at, at, at, at, at, at, at};
+        for (int r = 0; r < 4; ++r) {
+            Lanes v;
+            std::memcpy(&v, values + r * LANES, sizeof v);
+            const auto larger = most[r] < v;
+            where[r] = larger ? here : where[r];
+            most[r] = larger ? v : most[r];
+        }
+    }
+
+    // The largest value taken (0 when none is above 0), and in index the
+    // first index that holds it (-1 when none is above 0).
+    [[gnu::always_inline]] double largest(int* index) const {
+        double result = 0.0;
+        for (int r = 0; r < 4; ++r)
+            for (int l = 0; l < LANES; ++l) result = result < most[r][l] ? most[r][l] : result;
+        *index = -1;
+        if (!(result > 0.0)) return result;
+        for (int r = 0; r < 4; ++r)
+            for (int l = 0; l < LANES; ++l) {
+                const int at = static_cast<int>(where[r][l]) + r * LANES + l;
+                if (most[r][l] == result && (*index < 0 || at < *index)) *index = at;
+            }
+        return result;
+    }
+};
