@@ -68,7 +68,7 @@ struct BodyStep {
 // vector lanes while those of the group before are added to the sum one by
 // one in index order: the additions depend on each other and wait, and the
 // processor fills the wait with the next group's arithmetic.
-constexpr int TERM_GROUP = 4 * LANES;  // what a LaneMaximum takes at once
+constexpr int TERM_GROUP = MAXIMUM_LANES;  // what a LaneMaximum takes at once
 
 // A group's force terms on the stepped body, x and y side by side.
 struct GroupTerms {

@@ -24,7 +24,7 @@ VECTOR_CLONES void measure(double t, double xi, double yi, int count, double* __
 VECTOR_CLONES double largest_q(const double* q, int count, int* index) {
     LaneMaximum lanes;
     int k = 0;
-    for (; k + 4 * LANES <= count; k += 4 * LANES) lanes.take(q + k, k);
+    for (; k + MAXIMUM_LANES <= count; k += MAXIMUM_LANES) lanes.take(q + k, k);
     double result = lanes.largest(index);
     for (; k < count; ++k)
         if (result < q[k]) {

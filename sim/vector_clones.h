@@ -5,8 +5,6 @@
 // them produce the same results bit for bit.
 #pragma once
 
-#include <cstring>
-
 // (ThreadSanitizer cannot run the dispatching resolver, which runs before
 // it is initialised, so its builds use the default variant.)
 #if defined(__x86_64__) && !defined(__clang__) && !defined(__SANITIZE_THREAD__)
@@ -33,30 +31,25 @@ inline double largest(double so_far, const double* terms, int len) {
     return result;
 }
 
-// Eight values in one vector register (or the narrower registers a variant
-// has).
-typedef double Lanes __attribute__((vector_size(64)));
-constexpr int LANES = 8;
-
 // The largest of many values and the first index that holds it, taken 32
 // at a time in lanes: each lane keeps its largest value and the start of the
 // first group of 32 in which it saw it. Values of 0 or less and NaNs count
-// as nothing. (Lanes are passed by reference only: by value they would be
-// passed differently by each variant.)
+// as nothing. Written as plain loops over the lanes, which every variant
+// turns into vectors of its own width (a 64-byte vector type would be taken
+// apart into single values by the baseline variant).
+constexpr int MAXIMUM_LANES = 32;
+
 struct LaneMaximum {
-    Lanes most[4] = {};
-    Lanes where[4] = {};
+    alignas(64) double most[MAXIMUM_LANES] = {};
+    alignas(64) double where[MAXIMUM_LANES] = {};
 
     // Takes values[0..31], which stand at indices start..start+31.
-    [[gnu::always_inline]] void take(const double* values, int start) {
+    [[gnu::always_inline]] void take(const double* __restrict values, int start) {
         const double at = start;
-        const Lanes here = {at, at, at, at, at, at, at, at};
-        for (int r = 0; r < 4; ++r) {
-            Lanes v;
-            std::memcpy(&v, values + r * LANES, sizeof v);
-            const auto larger = most[r] < v;
-            where[r] = larger ? here : where[r];
-            most[r] = larger ? v : most[r];
+        for (int l = 0; l < MAXIMUM_LANES; ++l) {
+            const bool larger = most[l] < values[l];
+            where[l] = larger ? at : where[l];
+            most[l] = larger ? values[l] : most[l];
         }
     }
 
@@ -64,15 +57,13 @@ struct LaneMaximum {
     // first index that holds it (-1 when none is above 0).
     [[gnu::always_inline]] double largest(int* index) const {
         double result = 0.0;
-        for (int r = 0; r < 4; ++r)
-            for (int l = 0; l < LANES; ++l) result = result < most[r][l] ? most[r][l] : result;
+        for (int l = 0; l < MAXIMUM_LANES; ++l) result = result < most[l] ? most[l] : result;
         *index = -1;
         if (!(result > 0.0)) return result;
-        for (int r = 0; r < 4; ++r)
-            for (int l = 0; l < LANES; ++l) {
-                const int at = static_cast<int>(where[r][l]) + r * LANES + l;
-                if (most[r][l] == result && (*index < 0 || at < *index)) *index = at;
-            }
+        for (int l = 0; l < MAXIMUM_LANES; ++l) {
+            const int at = static_cast<int>(where[l]) + l;
+            if (most[l] == result && (*index < 0 || at < *index)) *index = at;
+        }
         return result;
     }
 };
