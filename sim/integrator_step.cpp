@@ -155,19 +155,13 @@ VECTOR_CLONES Pair sum_force(Pair sum, double t, double xi, double yi, int count
         lanes.take(qs + start, start);
         current ^= 1;
     }
-    double result = lanes.largest(nearest);
     if (full_end < count) {
         group_terms(t, xi, yi, full_end, count - full_end, TERM_ARRAY_NAMES, terms[0].f, qs);
         sum = add_group(sum, terms[0], full_end, count - full_end, own, companion);
         if (own >= full_end) qs[own] = 0.0;
         if (companion >= full_end) qs[companion] = 0.0;
-        for (int k = full_end; k < count; ++k)
-            if (result < qs[k]) {
-                result = qs[k];
-                *nearest = k;
-            }
     }
-    *most = result;
+    *most = lanes.largest(nearest, qs, full_end, count);
     return sum;
 }
 

@@ -25,13 +25,7 @@ VECTOR_CLONES double largest_q(const double* q, int count, int* index) {
     LaneMaximum lanes;
     int k = 0;
     for (; k + MAXIMUM_LANES <= count; k += MAXIMUM_LANES) lanes.take(q + k, k);
-    double result = lanes.largest(index);
-    for (; k < count; ++k)
-        if (result < q[k]) {
-            result = q[k];
-            *index = k;
-        }
-    return result;
+    return lanes.largest(index, q, k, count);
 }
 
 }  // namespace

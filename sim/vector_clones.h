@@ -66,4 +66,16 @@ struct LaneMaximum {
         }
         return result;
     }
+
+    // The same over everything taken and then values[from..to-1], which
+    // stand after all of it.
+    [[gnu::always_inline]] double largest(int* index, const double* values, int from, int to) const {
+        double result = largest(index);
+        for (int k = from; k < to; ++k)
+            if (result < values[k]) {
+                result = values[k];
+                *index = k;
+            }
+        return result;
+    }
 };
